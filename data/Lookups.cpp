@@ -1,0 +1,216 @@
+#include "Lookups.h"
+
+#include "Database.h"
+#include "Platform.h"
+
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+QString SqlSafeText(const QString &text)
+{
+    QString s = text;
+    s.replace(QLatin1String("'"), QLatin1String("''"));
+    s.remove(QLatin1Char('?'));
+    return s;
+}
+
+QString DayName(int day)
+{
+    static const char *names[] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+    return day >= 0 && day <= 5 ? QString::fromLatin1(names[day]) : QString();
+}
+
+int SubjectIdByName(const QString &subjectGroup)
+{
+    RsSubjects.moveFirst();
+    return RsSubjects.find(QStringLiteral("subname"), subjectGroup.trimmed())
+               ? RsSubjects.integer(QStringLiteral("subid"))
+               : 0;
+}
+
+QString SubjectNameById(int subid)
+{
+    RsSubjects.moveFirst();
+    return RsSubjects.find(QStringLiteral("subid"), subid) ? RsSubjects.text(QStringLiteral("SubName"))
+                                                            : QString();
+}
+
+int TeacherIdByName(const QString &teacherName)
+{
+    return QueryValue(QStringLiteral("select teacherid from teachers where teachername = ?"),
+                      {teacherName}, 0)
+        .toInt();
+}
+
+QString TeacherNameById(int teacherid)
+{
+    Recordset rs = QueryQuiet(QStringLiteral("select teachername from teachers where teacherid = ?"),
+                              {teacherid});
+    return rs.eof() ? QString() : rs.text(0);
+}
+
+QString ClassSectionExpr(const QString &alias)
+{
+    const QString p = alias.isEmpty() ? QString() : alias + QLatin1Char('.');
+    return QStringLiteral("ifnull(%1class,'') || '-' || ifnull(%1section,'')").arg(p);
+}
+
+QString SubjectTextExpr(const QString &groupAlias, const QString &titleAlias)
+{
+    return QStringLiteral("ifnull(%1.subname,'') || ' ' || ifnull(%2.subtype,'')")
+        .arg(groupAlias, titleAlias);
+}
+
+int SubjectUniqueIdByText(const QString &subjectText)
+{
+    const QString sql = QStringLiteral("select uniqueid from subjtype st, subjects s "
+                                       "where s.subid = st.subid and trim(%1) = ? collate nocase "
+                                       "order by s.subid, subtype limit 1")
+                            .arg(SubjectTextExpr(QStringLiteral("s"), QStringLiteral("st")));
+    return QueryValue(sql, {subjectText.trimmed()}, 0).toInt();
+}
+
+QString SubjectTextByUniqueId(const QString &uniqueid)
+{
+    bool ok = false;
+    const qlonglong id = uniqueid.trimmed().toLongLong(&ok);
+    if (!ok)
+        return QStringLiteral("0");
+    const QString sql = QStringLiteral("select %1 as sub from subjtype st, subjects s "
+                                       "where s.subid = st.subid and uniqueid = ?")
+                            .arg(SubjectTextExpr(QStringLiteral("s"), QStringLiteral("st")));
+    return QueryValue(sql, {id}, QStringLiteral("0")).toString();
+}
+
+int ClassIdByClassSection(const QString &classSection)
+{
+    const QStringList parts = classSection.split(QLatin1Char('-'));
+    if (parts.size() > 1)
+        return QueryValue(QStringLiteral("select Classid from classsection where class = ? and section = ?"),
+                          {parts[0], parts[1]}, 0)
+            .toInt();
+    return QueryValue(QStringLiteral("select Classid from classsection where class = ? "
+                                     "and (section is null or section = '')"),
+                      {parts[0]}, 0)
+        .toInt();
+}
+
+bool RemoveSurplusPeriods(int periodsysid)
+{
+    Recordset rs = OpenRecordset(QStringLiteral("select cp.classid, cp.days, ps.p_no from classperiods cp, "
+                                                "periodsystem ps where ps.periodsysid = ? "
+                                                "and ps.periodsysid = cp.periodsysid"),
+                                 {periodsysid});
+    Transaction t;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        if (!ExecuteSql(QStringLiteral("delete from timeschedule where classid = ?  and weekday in (?)"
+                                       " and period >= ?"),
+                        {rs.value("classid"), rs.text("days"), rs.value("p_no")}))
+            return false;
+    }
+    return t.commit();
+}
+
+// --- controls ---------------------------------------------------------------------------
+
+static void fill(QComboBox *combo, const QString &sql, const QVariantList &params, bool withIds)
+{
+    combo->clear();
+    Recordset rs = OpenRecordset(sql, params);
+    for (const QVariantList &row : rs.rows()) {
+        if (withIds)
+            combo->addItem(row.value(0).toString(), row.value(1).toInt());
+        else
+            combo->addItem(row.value(0).toString());
+    }
+}
+
+void FillCombo(QComboBox *combo, const QString &sql, const QVariantList &params)
+{
+    fill(combo, sql, params, false);
+}
+
+void FillComboWithIds(QComboBox *combo, const QString &sql, const QVariantList &params)
+{
+    fill(combo, sql, params, true);
+}
+
+static void clearControl(QWidget *w)
+{
+    if (auto *e = qobject_cast<QLineEdit *>(w)) {
+        e->clear();
+    } else if (auto *c = qobject_cast<QComboBox *>(w)) {
+        if (c->isEditable())
+            c->setEditText(QString());
+        else
+            c->setCurrentIndex(-1);
+    } else if (auto *t = qobject_cast<QTextEdit *>(w)) {
+        t->clear();
+    } else if (auto *p = qobject_cast<QPlainTextEdit *>(w)) {
+        p->clear();
+    }
+}
+
+void ClearFormControls(QWidget *window)
+{
+    if (!window)
+        return;
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        // The line edit inside an editable combo box belongs to the combo box.
+        if (qobject_cast<QLineEdit *>(w) && qobject_cast<QComboBox *>(w->parentWidget()))
+            continue;
+        if (qobject_cast<QLineEdit *>(w) && qobject_cast<QAbstractSpinBox *>(w->parentWidget()))
+            continue;
+        clearControl(w);
+    }
+}
+
+void FillControlsFromRecord(const Recordset &rs, const QList<QWidget *> &controls)
+{
+    for (int i = 0; i < rs.fieldCount() && i < controls.size(); ++i) {
+        QWidget *w = controls[i];
+        const QVariant v = rs.value(i);
+        const QString text = v.toString();
+        if (v.isNull() || text.isEmpty()) {
+            clearControl(w);
+            continue;
+        }
+        if (auto *e = qobject_cast<QLineEdit *>(w)) {
+            e->setText(text);
+        } else if (auto *c = qobject_cast<QComboBox *>(w)) {
+            if (c->isEditable()) {
+                c->setEditText(text);
+            } else {
+                const int at = c->findText(text, Qt::MatchFixedString);
+                if (at >= 0) // a value the list does not hold is passed over
+                    c->setCurrentIndex(at);
+            }
+        } else if (auto *d = qobject_cast<QDateEdit *>(w)) {
+            const QDate date = FromIsoDate(text);
+            if (date.isValid())
+                d->setDate(date);
+        } else if (auto *t = qobject_cast<QTextEdit *>(w)) {
+            t->setPlainText(text);
+        } else if (auto *p = qobject_cast<QPlainTextEdit *>(w)) {
+            p->setPlainText(text);
+        }
+    }
+}
+
+void SwapCaption(QWidget *control, int button, int mode)
+{
+    if (!control || button != 1)
+        return;
+    const QString caption = hx::Caption(control);
+    if (mode == 3) {
+        hx::SetCaption(control, control->property("tag").toString());
+        control->setProperty("tag", caption);
+    } else {
+        hx::SetCaption(control, control->toolTip());
+        control->setToolTip(caption);
+    }
+}

@@ -1,0 +1,40 @@
+#pragma once
+// Translations between the names the user sees and the ids the tables keep.
+#include <QString>
+
+class QWidget;
+class QComboBox;
+class Recordset;
+#include <QList>
+#include <QVariantList>
+
+QString SqlSafeText(const QString &text);
+QString DayName(int day);
+
+int SubjectIdByName(const QString &subjectGroup);      // from the start-up snapshot; 0 if none
+QString SubjectNameById(int subid);                    // empty if none
+int TeacherIdByName(const QString &teacherName);       // 0 if none
+QString TeacherNameById(int teacherid);                // empty if none
+int SubjectUniqueIdByText(const QString &subjectText); // 0 if none
+QString SubjectTextByUniqueId(const QString &uniqueid); // "0" if none
+int ClassIdByClassSection(const QString &classSection); // 0 if none
+
+// Removes the lessons that lie beyond the periods a day of the period system, on every
+// class and day that follows it. Runs as one change; false when it failed.
+bool RemoveSurplusPeriods(int periodsysid);
+
+// The SQL expression that shows a class-section as "VII-B" ("VII-" without section),
+// for the table alias given (empty for none).
+QString ClassSectionExpr(const QString &alias = QString());
+// The SQL expression that shows a subject title as "Maths Algebra".
+QString SubjectTextExpr(const QString &groupAlias, const QString &titleAlias);
+
+// --- filling and clearing controls ------------------------------------------------------
+
+void FillCombo(QComboBox *combo, const QString &sql, const QVariantList &params = {});
+void FillComboWithIds(QComboBox *combo, const QString &sql, const QVariantList &params = {});
+void ClearFormControls(QWidget *window);
+void FillControlsFromRecord(const Recordset &rs, const QList<QWidget *> &controls);
+// Left button only: mode 3 swaps the caption with the "tag" property, any other mode
+// swaps it with the tool-tip.
+void SwapCaption(QWidget *control, int button, int mode);

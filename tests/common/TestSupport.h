@@ -1,0 +1,43 @@
+#pragma once
+// Shared by the tests: a fresh database per test and a script for the message boxes.
+#include "Database.h"
+#include "Platform.h"
+
+#include <QList>
+#include <QTemporaryDir>
+
+// A new school.db from the schema in a folder of its own, opened as the program opens it.
+class TestDatabase {
+public:
+    TestDatabase();
+    ~TestDatabase();
+    bool ok() const { return ok_; }
+    QString folder() const { return dir_.path(); }
+    QString file() const;
+    // Runs statements that set up a case; fails the test on any error.
+    void exec(const QString &sql, const QVariantList &params = {});
+    int count(const QString &table, const QString &where = QString(), const QVariantList &params = {});
+
+private:
+    QTemporaryDir dir_;
+    bool ok_ = false;
+};
+
+// Records every message the user would see and answers questions from a script.
+// A question with no scripted answer is answered No and recorded as unexpected.
+class MessageLog {
+public:
+    MessageLog();
+    ~MessageLog();
+    void answer(hx::MsgResult r) { answers_ << r; }
+    QList<hx::ShownMessage> messages;
+    QStringList texts() const;
+    QString last() const { return messages.isEmpty() ? QString() : messages.last().text; }
+    bool contains(const QString &text) const { return texts().contains(text); }
+    void clear() { messages.clear(); }
+    int unexpectedQuestions = 0;
+    QList<int> endCodes;
+
+private:
+    QList<hx::MsgResult> answers_;
+};

@@ -1,0 +1,94 @@
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QTest>
+
+class TestSchema : public QObject {
+    Q_OBJECT
+private slots:
+    void tablesAndColumnOrder();
+    void shippedContent();
+    void refusesImpossibleValues();
+    void existingFileIsNeverReplaced();
+};
+
+void TestSchema::tablesAndColumnOrder()
+{
+    TestDatabase db;
+    QVERIFY(db.ok());
+    const QList<QPair<QString, QString>> expected = {
+        {"libdtl", "libname,add1,add2,city,state,phone,contactperson,logopath"},
+        {"Class", "Class,SortOrder"},
+        {"classsection", "classid,class,section,sortorder"},
+        {"teachers", "uniqueid,Teachername,shortname,designation,dom,gender,address,city,state,phone,email,"
+                     "doj,bloodgroup,dob,maritalstatus,fathername,mothername,mothertongue,qualification,"
+                     "religion,teacherid,stillworking,photopath,husbandname"},
+        {"subjects", "subname,subid"},
+        {"subjtype", "subid,subtype,uniqueid"},
+        {"periodsystem", "periodsysid,ps_name,p_no,p_duration,p_start,p_before_rec,rec_duration,amorpm"},
+        {"classperiods", "classid,periodsysid,days"},
+        {"classsubjects", "classid,subid,hours,level1"},
+        {"teachersubjects", "teacherid,subid,mostprf,leastprf"},
+        {"timeschedule", "teacherid,subid,classid,period,weekday,substitute"},
+        {"Cummtimeschedule", "ChangeDate,teacherid,subid,classid,period,weekday,substitute"},
+        {"teacherattendence", "teacherid,modetype,fromperiod,toperiod,fromdate,todate"},
+        {"substitute", "teacherid,period,classid,weekday,dt,subid"},
+    };
+    for (const auto &[table, columns] : expected) {
+        Recordset rs = OpenRecordset("select name from pragma_table_info(?) order by cid", {table});
+        QStringList names;
+        for (const auto &row : rs.rows())
+            names << row[0].toString();
+        QCOMPARE(names.join(','), columns);
+    }
+}
+
+void TestSchema::shippedContent()
+{
+    TestDatabase db;
+    QCOMPARE(db.count("libdtl"), 1);
+    QVERIFY(db.count("Class") >= 12);
+    // Sort order follows the school's order of classes, every class once.
+    QCOMPARE(QueryValue("select count(distinct SortOrder) from Class").toInt(), db.count("Class"));
+    QCOMPARE(QueryValue("select Class from Class order by SortOrder desc limit 1").toString(), QString("XII"));
+    QCOMPARE(SchoolName, QueryValue("select libname from libdtl").toString());
+    QVERIFY(!SchoolName.isEmpty());
+}
+
+void TestSchema::refusesImpossibleValues()
+{
+    TestDatabase db;
+    auto refused = [](const QString &sql) { return !QueryQuiet(sql).ok(); };
+    QVERIFY(refused("insert into timeschedule values (1, 1, 1, 0, 0, 2)"));        // boolean
+    QVERIFY(refused("insert into timeschedule values ('one', 1, 1, 0, 0, 0)"));    // text for a number
+    QVERIFY(refused("insert into substitute values (1, 0, 1, 7, '2026-12-05', 2)")); // week-day
+    QVERIFY(refused("insert into substitute values (1, 9, 1, 6, '2026-12-05', 2)")); // period
+    QVERIFY(refused("insert into teacherattendence values (1, 'Leave', 0, 8, '05/12/2026', '2026-12-06')"));
+    QVERIFY(refused("insert into teacherattendence values (1, 'Leave', 0, 8, '2026-02-30', '2026-03-01')"));
+    QVERIFY(refused("insert into teacherattendence values (1, 'Holiday', 0, 8, '2026-03-01', '2026-03-01')"));
+    QVERIFY(refused("insert into classsection (class, section) values ('VII', 'H')"));
+    QVERIFY(refused("insert into periodsystem values (1, 'Long', 10, 40, '08:00', 4, 20, 'AM')"));
+    // Numbers written between quotes are taken as numbers, as the windows write them.
+    QVERIFY(QueryQuiet("insert into substitute values ('1', '0', '12', 6, '2026-12-06', 2)").ok());
+    QCOMPARE(QueryValue("select typeof(classid) from substitute").toString(), QString("integer"));
+    QVERIFY(QueryQuiet("insert into timeschedule (teacherid, subid, classid, period, weekday, substitute)"
+                       " values (1, 1, 1, 0, 0, true)").ok());
+    QCOMPARE(QueryValue("select count(*) from timeschedule where substitute = true").toInt(), 1);
+}
+
+void TestSchema::existingFileIsNeverReplaced()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("school.db");
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("a school's own data");
+    f.close();
+    QString error;
+    QVERIFY(!CreateDatabaseFile(file, HORALUX_SCHEMA_FILE, &error));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("a school's own data"));
+}
+
+QTEST_GUILESS_MAIN(TestSchema)
+#include "tst_schema.moc"
