@@ -94,6 +94,8 @@ MDISchedule::MDISchedule(QWidget *parent) : QMainWindow(parent)
     resize(1024, 720);
     g_instance = this;
     hx::SetWindowOpener([this](const QString &menu) { return openChild(menu); });
+    connect(hx::AppEvents::instance(), &hx::AppEvents::schoolDetailsChanged, background_,
+            &FrmBkGround::refresh);
 }
 
 MDISchedule::~MDISchedule()

@@ -85,6 +85,12 @@ void EndProgram(int exitCode)
 
 void SetEndHandler(EndHandler handler) { endHandler() = std::move(handler); }
 
+AppEvents *AppEvents::instance()
+{
+    static AppEvents events;
+    return &events;
+}
+
 int Twips(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
 
 void SetWindowOpener(WindowOpener opener) { windowOpener() = std::move(opener); }

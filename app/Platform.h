@@ -7,7 +7,18 @@
 
 class QWidget;
 
+#include <QObject>
+
 namespace hx {
+
+// Program-wide news between windows that never call one another.
+class AppEvents : public QObject {
+    Q_OBJECT
+public:
+    static AppEvents *instance();
+signals:
+    void schoolDetailsChanged(); // the school's name, address or logo were saved
+};
 
 enum class MsgButtons { Ok, YesNo, OkCancel };
 enum class MsgIcon { None, Information, Question, Exclamation, Critical };

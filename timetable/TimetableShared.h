@@ -1,0 +1,41 @@
+#pragma once
+// What the class and the teacher schedule editors share: the week's cells, their colours,
+// the program-wide selection and the free-teacher lists.
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace tt {
+
+constexpr int kDays = 6;    // Monday .. Saturday
+constexpr int kPeriods = 9; // I .. IX
+constexpr int kCells = kDays * kPeriods;
+
+constexpr int CellIndex(int day, int period) { return period * kDays + day; }
+constexpr int CellDay(int cell) { return cell % kDays; }
+constexpr int CellPeriod(int cell) { return cell / kDays; }
+
+// "I" .. "IX" for periods 0 .. 8.
+QString PeriodRoman(int period);
+// The day rows' captions, "        MON" .. "        SAT".
+QString DayCaption(int day);
+
+// A cell's caption holds its lessons as lines separated by carriage returns.
+constexpr QChar kCR = QChar(13);
+QStringList SplitCaption(const QString &caption);
+QString JoinCaption(const QStringList &lines);
+
+QColor ColSelected();    // the system's tool-tip background
+QColor ColFree();        // 255, 192, 128
+QColor ColBusy();        // 255, 128, 128
+QColor ColSubject();     // 192, 192, 0
+QColor ColUnavailable(); // the system's button face
+QColor ColSubstitute();  // 192, 0, 0, bold text of a substitute lesson
+
+} // namespace tt
+
+// Selection flags of the 54 cells (index 54 unused), written by both editors.
+extern std::array<qint16, tt::kCells + 1> PeriodSelected;
+// Names of the teachers free in each cell, kept for the whole run.
+extern std::array<QString, tt::kCells> FreeTeacherList;
