@@ -29,6 +29,12 @@ WindowOpener &windowOpener()
     return o;
 }
 
+ReportRunner &reportRunner()
+{
+    static ReportRunner r;
+    return r;
+}
+
 MsgResult showRealBox(const ShownMessage &m)
 {
     QMessageBox box;
@@ -98,6 +104,16 @@ void SetWindowOpener(WindowOpener opener) { windowOpener() = std::move(opener); 
 QWidget *OpenWindow(const QString &menuName)
 {
     return windowOpener() ? windowOpener()(menuName) : nullptr;
+}
+
+void SetReportRunner(ReportRunner runner) { reportRunner() = std::move(runner); }
+
+void RunReport(const QString &templateFile, const QString &selection)
+{
+    if (reportRunner())
+        reportRunner()(templateFile, selection);
+    else
+        MsgBox(QStringLiteral("Reports cannot be printed: the report component is missing."));
 }
 
 void CloseWindow(QWidget *window)

@@ -56,6 +56,12 @@ using WindowOpener = std::function<QWidget *(const QString &menuName)>;
 void SetWindowOpener(WindowOpener opener);
 QWidget *OpenWindow(const QString &menuName);
 
+// Runs a report template (a file name in the reports folder) with a record-selection
+// formula such as "{classsection.classid} = 12"; the report component installs the runner.
+using ReportRunner = std::function<void(const QString &templateFile, const QString &selection)>;
+void SetReportRunner(ReportRunner runner);
+void RunReport(const QString &templateFile, const QString &selection = QString());
+
 // Closes a child window together with the frame the main window gave it.
 void CloseWindow(QWidget *window);
 
