@@ -79,8 +79,14 @@ void FrmBkGround::refresh()
     if (logo.isNull())
         logo = HoraluxLogo(128);
     Img->setPixmap(logo.scaled(128, 128, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    for (QLabel *l : {LblLibName, LblAdd1, LblAdd2, LblCityState})
+    // Lines stand one under another; an empty address line leaves no gap.
+    int y = 60;
+    for (QLabel *l : {LblLibName, LblAdd1, LblAdd2, LblCityState}) {
         l->adjustSize();
+        l->move(l->x(), y);
+        if (!l->text().isEmpty())
+            y += l->height() + 12;
+    }
     Form_Activate();
 }
 
