@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "Lookups.h"
+#include "PeriodSystemData.h"
 #include "Platform.h"
 
 const QStringList &ClassPeriodList::DayAbbreviations()
@@ -149,9 +150,7 @@ bool ClassPeriodList::save()
     QStringList leftOut;
     for (const ClassPeriodRow &r : rows_) {
         const int classId = ClassIdOf(r.classText);
-        const int psId = QueryValue(QStringLiteral("select periodsysid from periodsystem where ps_name = ?"),
-                                    {r.periodSystem.trimmed()}, 0)
-                             .toInt();
+        const int psId = PeriodSystemIdByName(r.periodSystem);
         const QString days = DaysToConst(r.days);
         if (classId == 0 || psId == 0 || days.isEmpty()) {
             leftOut << r.classText + QLatin1Char(' ') + r.periodSystem + QLatin1Char(' ') + r.days;

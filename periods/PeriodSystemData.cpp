@@ -5,10 +5,25 @@
 #include <QHeaderView>
 #include <QTreeWidget>
 
+int PeriodSystemIdByName(const QString &name)
+{
+    // Compared here rather than in SQL, whose case rules know only the English letters.
+    const QString wanted = name.trimmed();
+    Recordset rs = OpenRecordset(QStringLiteral("select periodsysid, ps_name from periodsystem order by periodsysid"));
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        if (!rs.value(1).isNull() && rs.text(1).trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
+            return rs.integer(0);
+    }
+    return 0;
+}
+
 std::optional<PeriodSystem> FindPeriodSystem(const QString &name)
 {
-    Recordset rs = OpenRecordset(QStringLiteral("select * from periodsystem where ps_name = ?"), {name.trimmed()});
-    if (rs.eof() || rs.isNull(QStringLiteral("ps_name")))
+    const int id = PeriodSystemIdByName(name);
+    if (id == 0)
+        return std::nullopt;
+    Recordset rs = OpenRecordset(QStringLiteral("select * from periodsystem where periodsysid = ?"), {id});
+    if (rs.eof())
         return std::nullopt;
     PeriodSystem ps;
     ps.id = rs.integer(QStringLiteral("periodsysid"));

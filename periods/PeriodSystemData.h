@@ -23,6 +23,8 @@ struct PeriodSystem {
     }
 };
 
+// The id of the system of that name (without regard to case or surrounding blanks), 0 if none.
+int PeriodSystemIdByName(const QString &name);
 // The system of that name (without regard to case or surrounding blanks), if any.
 std::optional<PeriodSystem> FindPeriodSystem(const QString &name);
 

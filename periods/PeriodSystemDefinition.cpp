@@ -87,10 +87,7 @@ PeriodSystemDefinition::SaveResult PeriodSystemDefinition::Save(const PeriodSyst
     const int recess = in.recessDuration.trimmed().toInt();
     const QString amPm = in.amPm.isEmpty() ? QStringLiteral("AM") : in.amPm;
 
-    const QVariant existing = QueryValue(
-        QStringLiteral("select periodsysid from periodsystem where lower(ps_name) = lower(?)"), {name});
-    if (existing.isValid() && !existing.isNull()) {
-        const int id = existing.toInt();
+    if (const int id = PeriodSystemIdByName(name)) {
         Transaction t;
         if (!ExecuteSql(QStringLiteral("update periodsystem set p_no=?,p_duration=?,p_start='?',p_before_rec=?,"
                                        "rec_duration=?,amorpm='?' where periodsysid=?"),

@@ -25,7 +25,7 @@ QList<PeriodRow> ComputePeriodTimes(const QString &start, int periods, int perio
     for (int i = 1; i <= periods + 1; ++i) {
         const bool recess = recessPending && i > beforeRecess;
         // Without a recess inside the day there is no extra row to make.
-        if (!recess && i > periods)
+        if (!recess && recessPending && i > periods)
             break;
         PeriodRow row;
         row.start = ClockText(h, m);
