@@ -1,0 +1,206 @@
+#include "TestSupport.h"
+#include "frmDefinePeriodSys.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+class TestFrmDefinePeriodSys : public QObject {
+    Q_OBJECT
+private slots:
+    void loadsAndShowsChosenSystem();
+    void savesTypedSystem();
+    void refusalKeepsInput();
+    void deletesWithQuestion();
+
+private:
+    template <class T> static T *get(QWidget *w, const char *name)
+    {
+        T *c = w->findChild<T *>(name);
+        if (!c)
+            qFatal("no control %s", name);
+        return c;
+    }
+    static QStringList listRows(QTreeWidget *lv)
+    {
+        QStringList out;
+        for (int i = 0; i < lv->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem *it = lv->topLevelItem(i);
+            out << it->text(0) + " " + it->text(1) + "-" + it->text(2);
+        }
+        return out;
+    }
+    static void choose(QComboBox *combo, const QString &name)
+    {
+        const int i = combo->findText(name);
+        QVERIFY(i >= 0);
+        combo->setCurrentIndex(i);
+        emit combo->activated(i);
+    }
+};
+
+void TestFrmDefinePeriodSys::loadsAndShowsChosenSystem()
+{
+    TestDatabase db;
+    MessageLog log;
+    db.exec("insert into periodsystem values (2, 'Regular', 8, 40, '08:00', 4, 20, 'AM')");
+    db.exec("insert into periodsystem values (1, 'Afternoon', 2, 30, '12:40', 2, 10, 'PM')");
+    frmDefinePeriodSys w;
+    w.show();
+    QCOMPARE(w.windowTitle(), QString("Period System"));
+    auto *name = get<QComboBox>(&w, "cmbPeriodSysName");
+    auto *list = get<QTreeWidget>(&w, "lvPSDetail");
+    QCOMPARE(name->count(), 2);
+    QCOMPARE(name->itemText(0), QString("Afternoon")); // in the order the systems were made
+    QCOMPARE(name->currentText(), QString());
+    QCOMPARE(get<QComboBox>(&w, "cmbPeriodNumber")->currentText(), QString("1"));
+    QCOMPARE(get<QComboBox>(&w, "cmbAMPM")->currentText(), QString("AM"));
+    QCOMPARE(list->topLevelItemCount(), 0);
+
+    choose(name, "Regular");
+    QCOMPARE(w.currentPeriodSysId(), 2);
+    QCOMPARE(get<QLineEdit>(&w, "txtStHr")->text(), QString("08"));
+    QCOMPARE(get<QLineEdit>(&w, "txtStMin")->text(), QString("00"));
+    QCOMPARE(get<QComboBox>(&w, "cmbPeriodNumber")->currentText(), QString("8"));
+    QCOMPARE(get<QLineEdit>(&w, "txtPeriodDuration")->text(), QString("40"));
+    QCOMPARE(get<QComboBox>(&w, "cmbPBeforeRec")->currentText(), QString("4"));
+    QCOMPARE(get<QLineEdit>(&w, "txtRecDuration")->text(), QString("20"));
+    QCOMPARE(list->topLevelItemCount(), 9);
+    QCOMPARE(listRows(list).at(4), QString("RECESS 10:40-11:00"));
+    for (int c = 0; c < 3; ++c) {
+        QCOMPARE(list->topLevelItem(4)->foreground(c).color(), QColor(255, 0, 0));
+        QVERIFY(list->topLevelItem(3)->foreground(c).color() != QColor(255, 0, 0));
+    }
+
+    choose(name, "Afternoon");
+    QCOMPARE(get<QComboBox>(&w, "cmbAMPM")->currentText(), QString("PM"));
+    QCOMPARE(listRows(list), QStringList({"1 12:40-1:10", "2 1:10-1:40", "RECESS 1:40-1:50"}));
+
+    // Emptying the name (blanks count as empty) empties the inputs and the list.
+    name->setEditText("  ");
+    QCOMPARE(w.currentPeriodSysId(), 0);
+    QCOMPARE(list->topLevelItemCount(), 0);
+    QCOMPARE(get<QLineEdit>(&w, "txtStHr")->text(), QString());
+    QCOMPARE(get<QComboBox>(&w, "cmbAMPM")->currentText(), QString("AM"));
+    QVERIFY(log.messages.isEmpty());
+}
+
+void TestFrmDefinePeriodSys::savesTypedSystem()
+{
+    TestDatabase db;
+    MessageLog log;
+    frmDefinePeriodSys w;
+    w.show();
+    QApplication::setActiveWindow(&w);
+    auto *name = get<QComboBox>(&w, "cmbPeriodSysName");
+    auto *hour = get<QLineEdit>(&w, "txtStHr");
+    name->setEditText("Regular");
+    // A one-digit hour gets its zero when the box is left.
+    hour->setFocus();
+    QTest::keyClicks(hour, "8");
+    get<QLineEdit>(&w, "txtStMin")->setFocus();
+    QCOMPARE(hour->text(), QString("08"));
+    get<QLineEdit>(&w, "txtStMin")->setText("5");
+    get<QComboBox>(&w, "cmbPeriodNumber")->setCurrentText("8");
+    get<QLineEdit>(&w, "txtPeriodDuration")->setText("40");
+    get<QComboBox>(&w, "cmbPBeforeRec")->setCurrentText("8");
+    get<QLineEdit>(&w, "txtRecDuration")->setText("20");
+    log.answer(hx::MsgResult::Yes);
+    get<QPushButton>(&w, "cmdSave")->click();
+    QCOMPARE(log.texts(), QStringList({"Add New Period System?"}));
+    QCOMPARE(db.count("periodsystem", "ps_name = 'Regular' and p_start = '08:5' and p_no = 8 and p_before_rec = 8"),
+             1);
+    // The inputs are empty again, the name is in the list, the saved periods are shown
+    // (minute padded on screen only) with the recess last.
+    QCOMPARE(name->currentText(), QString());
+    QCOMPARE(name->count(), 1);
+    QCOMPARE(hour->text(), QString());
+    QCOMPARE(w.currentPeriodSysId(), 0);
+    const QStringList rows = listRows(get<QTreeWidget>(&w, "lvPSDetail"));
+    QCOMPARE(rows.size(), 9);
+    QCOMPARE(rows.first(), QString("1 8:05-8:45"));
+    QCOMPARE(rows.last(), QString("RECESS 1:25-1:45"));
+
+    // Typing the name in capitals and saving changes the same system, with no question.
+    log.clear();
+    name->setEditText("REGULAR");
+    hour->setText("9");
+    get<QComboBox>(&w, "cmbPeriodNumber")->setCurrentText("6");
+    get<QLineEdit>(&w, "txtPeriodDuration")->setText("45");
+    get<QComboBox>(&w, "cmbPBeforeRec")->setCurrentText("3");
+    get<QLineEdit>(&w, "txtRecDuration")->setText("15");
+    get<QPushButton>(&w, "cmdSave")->click();
+    QVERIFY(log.messages.isEmpty());
+    QCOMPARE(db.count("periodsystem"), 1);
+    QCOMPARE(db.count("periodsystem", "p_start = '09:00' and p_no = 6 and p_duration = 45"), 1);
+}
+
+void TestFrmDefinePeriodSys::refusalKeepsInput()
+{
+    TestDatabase db;
+    MessageLog log;
+    frmDefinePeriodSys w;
+    w.show();
+    QApplication::setActiveWindow(&w);
+    get<QComboBox>(&w, "cmbPeriodSysName")->setEditText("Regular");
+    get<QLineEdit>(&w, "txtStHr")->setText("10");
+    get<QComboBox>(&w, "cmbPeriodNumber")->setCurrentText("4");
+    get<QLineEdit>(&w, "txtPeriodDuration")->setText("forty");
+    get<QPushButton>(&w, "cmdSave")->click();
+    QCOMPARE(log.messages.size(), 1);
+    QCOMPARE(db.count("periodsystem"), 0);
+    QCOMPARE(get<QComboBox>(&w, "cmbPeriodSysName")->currentText(), QString("Regular"));
+    QCOMPARE(get<QLineEdit>(&w, "txtStHr")->text(), QString("10"));
+    QVERIFY(get<QLineEdit>(&w, "txtPeriodDuration")->hasFocus());
+
+    // No to adding keeps the input as well.
+    log.clear();
+    get<QLineEdit>(&w, "txtPeriodDuration")->setText("40");
+    get<QLineEdit>(&w, "txtRecDuration")->setText("10");
+    log.answer(hx::MsgResult::No);
+    get<QPushButton>(&w, "cmdSave")->click();
+    QCOMPARE(log.texts(), QStringList({"Add New Period System?"}));
+    QCOMPARE(db.count("periodsystem"), 0);
+    QCOMPARE(get<QComboBox>(&w, "cmbPeriodSysName")->currentText(), QString("Regular"));
+}
+
+void TestFrmDefinePeriodSys::deletesWithQuestion()
+{
+    TestDatabase db;
+    MessageLog log;
+    db.exec("insert into classsection (class, section, sortorder) values ('VII', 'A', 10)");
+    db.exec("insert into periodsystem values (1, 'Regular', 8, 40, '08:00', 4, 20, 'AM')");
+    db.exec("insert into classperiods values (1, 1, '0,1')");
+    db.exec("insert into timeschedule (teacherid, subid, classid, period, weekday) values (1, 1, 1, 0, 0)");
+    db.exec("insert into timeschedule (teacherid, subid, classid, period, weekday) values (1, 1, 1, 0, 3)");
+    frmDefinePeriodSys w;
+    w.show();
+    auto *name = get<QComboBox>(&w, "cmbPeriodSysName");
+    auto *del = get<QPushButton>(&w, "CmdDelete");
+
+    del->click(); // nothing typed: nothing asked
+    QVERIFY(log.messages.isEmpty());
+
+    choose(name, "Regular");
+    log.answer(hx::MsgResult::No);
+    del->click();
+    QCOMPARE(log.last(), QString("Are you sure you want to DELETE 'Regular' period system?"));
+    QCOMPARE(log.messages.last().title, QString("Period System"));
+    QCOMPARE(log.messages.last().buttons, hx::MsgButtons::YesNo);
+    QCOMPARE(db.count("periodsystem"), 1);
+    QCOMPARE(name->currentText(), QString("Regular"));
+
+    log.answer(hx::MsgResult::Yes);
+    del->click();
+    QCOMPARE(db.count("periodsystem"), 0);
+    QCOMPARE(db.count("timeschedule"), 1); // Thursday was not the system's day
+    QCOMPARE(name->count(), 0);
+    QCOMPARE(name->currentText(), QString());
+    QCOMPARE(get<QTreeWidget>(&w, "lvPSDetail")->topLevelItemCount(), 0);
+}
+
+QTEST_MAIN(TestFrmDefinePeriodSys)
+#include "tst_frmdefineperiodsys.moc"
