@@ -54,6 +54,10 @@ void SetUpPeriodList(QTreeWidget *list)
     list->setRootIsDecorated(false);
     list->setAllColumnsShowFocus(true);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setColumnWidth(0, 70);
+    list->setColumnWidth(1, 75);
+    list->setColumnWidth(2, 70);
+    list->setMinimumWidth(235);
 }
 
 void ShowPeriodTimes(QTreeWidget *list, const QList<PeriodRow> &rows)

@@ -102,6 +102,10 @@ frmClassPeriod::frmClassPeriod(QWidget *parent) : QWidget(parent)
     lvPSList = listView(listFrame, QStringLiteral("lvPSList"),
                         {QStringLiteral("Class"), QStringLiteral("Period System"), QStringLiteral("Days"),
                          QStringLiteral("classid"), QStringLiteral("PSid")});
+    for (const auto &[col, width] : {std::pair{0, 60}, {1, 95}, {2, 170}, {3, 50}, {4, 40}})
+        lvPSList->setColumnWidth(col, width);
+    lvPSList->setMinimumWidth(300);
+    lvClass->setColumnWidth(0, 90);
     cmdDel = button(listFrame, QStringLiteral("cmdDel"), QStringLiteral("&Remove"));
     auto *listLayout = new QVBoxLayout(listFrame);
     listLayout->addWidget(lvPSList);
@@ -124,7 +128,7 @@ frmClassPeriod::frmClassPeriod(QWidget *parent) : QWidget(parent)
     auto *outer = new QVBoxLayout(this);
     outer->addLayout(columns);
     outer->addLayout(bottom);
-    resize(900, 460);
+    resize(960, 460);
 
     connect(cmbPSnm, &QComboBox::currentIndexChanged, this, &frmClassPeriod::cmbPSnm_Click);
     connect(cmdAssign, &QPushButton::clicked, this, &frmClassPeriod::cmdAssign_Click);
