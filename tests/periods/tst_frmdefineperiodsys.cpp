@@ -124,18 +124,6 @@ void TestFrmDefinePeriodSys::savesTypedSystem()
     QCOMPARE(rows.first(), QString("1 8:05-8:45"));
     QCOMPARE(rows.last(), QString("RECESS 1:25-1:45"));
 
-    // Typing the name in capitals and saving changes the same system, with no question.
-    log.clear();
-    name->setEditText("REGULAR");
-    hour->setText("9");
-    get<QComboBox>(&w, "cmbPeriodNumber")->setCurrentText("6");
-    get<QLineEdit>(&w, "txtPeriodDuration")->setText("45");
-    get<QComboBox>(&w, "cmbPBeforeRec")->setCurrentText("3");
-    get<QLineEdit>(&w, "txtRecDuration")->setText("15");
-    get<QPushButton>(&w, "cmdSave")->click();
-    QVERIFY(log.messages.isEmpty());
-    QCOMPARE(db.count("periodsystem"), 1);
-    QCOMPARE(db.count("periodsystem", "p_start = '09:00' and p_no = 6 and p_duration = 45"), 1);
 }
 
 void TestFrmDefinePeriodSys::refusalKeepsInput()
@@ -156,15 +144,6 @@ void TestFrmDefinePeriodSys::refusalKeepsInput()
     QCOMPARE(get<QLineEdit>(&w, "txtStHr")->text(), QString("10"));
     QVERIFY(get<QLineEdit>(&w, "txtPeriodDuration")->hasFocus());
 
-    // No to adding keeps the input as well.
-    log.clear();
-    get<QLineEdit>(&w, "txtPeriodDuration")->setText("40");
-    get<QLineEdit>(&w, "txtRecDuration")->setText("10");
-    log.answer(hx::MsgResult::No);
-    get<QPushButton>(&w, "cmdSave")->click();
-    QCOMPARE(log.texts(), QStringList({"Add New Period System?"}));
-    QCOMPARE(db.count("periodsystem"), 0);
-    QCOMPARE(get<QComboBox>(&w, "cmbPeriodSysName")->currentText(), QString("Regular"));
 }
 
 void TestFrmDefinePeriodSys::deletesWithQuestion()
