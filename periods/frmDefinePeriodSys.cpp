@@ -52,6 +52,8 @@ frmDefinePeriodSys::frmDefinePeriodSys(QWidget *parent) : QWidget(parent)
     cmbPeriodSysName->setObjectName(QStringLiteral("cmbPeriodSysName"));
     cmbPeriodSysName->setEditable(true);
     cmbPeriodSysName->setInsertPolicy(QComboBox::NoInsert);
+    // No completion: typing a new name that begins like an existing one must not turn into it.
+    cmbPeriodSysName->setCompleter(nullptr);
     cmbPeriodSysName->setMinimumWidth(200);
 
     txtStHr = numberBox(this, QStringLiteral("txtStHr"), 2);

@@ -77,6 +77,13 @@ void TestFrmDefinePeriodSys::loadsAndShowsChosenSystem()
     QCOMPARE(get<QComboBox>(&w, "cmbAMPM")->currentText(), QString("PM"));
     QCOMPARE(listRows(list), QStringList({"1 12:40-1:10", "2 1:10-1:40", "RECESS 1:40-1:50"}));
 
+    // Typing a name that begins like an existing one keeps what was typed.
+    QApplication::setActiveWindow(&w);
+    name->setFocus();
+    name->lineEdit()->clear();
+    QTest::keyClicks(name->lineEdit(), "Reg");
+    QCOMPARE(name->currentText(), QString("Reg"));
+
     // Emptying the name (blanks count as empty) empties the inputs and the list.
     name->setEditText("  ");
     QCOMPARE(w.currentPeriodSysId(), 0);
