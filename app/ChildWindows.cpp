@@ -1,10 +1,13 @@
 #include "ChildWindows.h"
+#include "FrmClassSchedule.h"
 
 #include <QWidget>
 
 std::vector<ChildWindowEntry> &ChildWindowEntries()
 {
     static std::vector<ChildWindowEntry> entries = {
+        // timetable: class
+        {"MnuClassSchedule", "FrmClassSchedule", [] { return new FrmClassSchedule; }},
     };
     return entries;
 }
