@@ -60,10 +60,21 @@ void paintCell(QLabel *cell, const QColor &background, bool substitute)
     }
 }
 
+// Captions keep their lines apart with carriage returns; a label breaks lines at line feeds.
+QString shown(QString text) { return text.replace(tt::kCR, QLatin1Char('\n')); }
+
 void setText(QLabel *l, const QString &text)
 {
-    if (l->text() != text)
-        l->setText(text);
+    const QString s = shown(text);
+    if (l->text() != s)
+        l->setText(s);
+}
+
+void setTip(QWidget *w, const QString &text)
+{
+    const QString s = shown(text);
+    if (w->toolTip() != s)
+        w->setToolTip(s);
 }
 
 QLabel *legend(const QColor &colour, const QString &text, const QString &name = QString())
@@ -172,6 +183,7 @@ FrmClassSchedule::FrmClassSchedule(QWidget *parent) : QWidget(parent)
     Label10->setFont(big);
     stack->addWidget(Label10);
     stack->addWidget(MSChart1);
+    stack->setCurrentWidget(MSChart1); // the chart lies over the label when there is one
     MSChart1->hide();
     SSTab1->addTab(chartTab, QStringLiteral(" Subject Assigned"));
 
@@ -321,12 +333,10 @@ void FrmClassSchedule::refresh()
     for (int i = 0; i < tt::kCells; ++i) {
         QLabel *c = period_[i];
         setText(c, model_.caption(i));
-        if (c->toolTip() != model_.toolTip(i))
-            c->setToolTip(model_.toolTip(i));
+        setTip(c, model_.toolTip(i));
         paintCell(c, colourOf(model_.colour(i)), model_.substituteLook(i) && !model_.showingTeacher());
         setText(alternate_[i], model_.alternateCaption(i));
-        if (alternate_[i]->toolTip() != model_.alternateToolTip(i))
-            alternate_[i]->setToolTip(model_.alternateToolTip(i));
+        setTip(alternate_[i], model_.alternateToolTip(i));
     }
     for (int d = 0; d < tt::kDays; ++d)
         setText(dayLoad_[d], model_.dayLoadText(d));
