@@ -273,6 +273,7 @@ QWidget *FrmClassSchedule::buildGrid(bool editable)
             period_[i] = c;
         } else {
             c->setObjectName(QStringLiteral("Alternate_%1").arg(i));
+            c->setAlignment(Qt::AlignHCenter | Qt::AlignTop); // the whole list is in the tool-tip
             paintCell(c, tt::ColFree(), false);
             alternate_[i] = c;
         }

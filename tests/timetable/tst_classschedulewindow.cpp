@@ -9,6 +9,9 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMimeData>
+#include <QApplication>
+#include <QDropEvent>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -19,6 +22,7 @@ private slots:
     void activationKeepsUnsavedWork();
     void teacherViewAndActivation();
     void saveFailureAndPrint();
+    void draggingALesson();
     void openedFromTheMenu();
 };
 
@@ -235,6 +239,45 @@ void TestClassScheduleWindow::saveFailureAndPrint()
     QCOMPARE(report, QString("classtmtable.rpt"));
     QCOMPARE(selection, QString("{classsection.classid} = 1"));
     hx::SetReportRunner({});
+}
+
+static void dropOn(QWidget *target, int source)
+{
+    QMimeData mime;
+    mime.setData("application/x-horalux-class-cell", QByteArray::number(source));
+    QDragEnterEvent enter(QPoint(5, 5), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+}
+
+void TestClassScheduleWindow::draggingALesson()
+{
+    TestDatabase db;
+    MessageLog log;
+    SmallSchool s(db);
+    s.lesson(SmallSchool::VIA, 0, 0, SmallSchool::Anita, SmallSchool::Maths);
+    s.lesson(SmallSchool::VIB, 2, 0, SmallSchool::Anita, SmallSchool::Maths);
+    FrmClassSchedule w;
+    w.show();
+    QTest::mousePress(w.Period(0), Qt::LeftButton);
+    QCOMPARE(w.dragSource(), 0);
+    QTest::mouseRelease(w.Period(0), Qt::LeftButton); // never left the cell: no drag
+    QCOMPARE(w.dragSource(), -1);
+    QCOMPARE(w.Period(0)->palette().color(QPalette::Window), tt::ColSelected());
+
+    dropOn(w.Period(2), 0);
+    QCOMPARE(log.texts(), QStringList{"Anita Rao is busy"});
+    QCOMPARE(w.Period(0)->text(), shown({"Anita Rao", "Maths "}));
+    dropOn(w.Period(1), 0);
+    QCOMPARE(w.Period(1)->text(), shown({"Anita Rao", "Maths "}));
+    QCOMPARE(w.Period(0)->text(), QString());
+    QCOMPARE(w.Period(0)->palette().color(QPalette::Window), tt::ColFree());
+    QCOMPARE(w.DayLoad(1)->text(), QString("\n\n1"));
+    // Dropped on a Saturday the class does not have: nothing.
+    dropOn(w.Period(5), 1);
+    QCOMPARE(w.Period(1)->text(), shown({"Anita Rao", "Maths "}));
+    QCOMPARE(w.Period(5)->text(), QString());
 }
 
 void TestClassScheduleWindow::openedFromTheMenu()
