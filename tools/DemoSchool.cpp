@@ -333,6 +333,21 @@ bool FillDemoSchool(DemoSchoolFigures *figures, QString *error)
             return false;
     }
     f.lessons = rows.size();
+    // The school must be one the editors accept: no teacher in two classes at once, no class
+    // planned beyond its week.
+    const int clashes = QueryValue("select count(*) from (select teacherid from timeschedule "
+                                   "group by teacherid, weekday, period having count(*) > 1)")
+                            .toInt();
+    const int overfull = QueryValue("select count(*) from (select classid from classsubjects "
+                                    "group by classid having sum(hours) > 45)")
+                             .toInt();
+    if (clashes != 0 || overfull != 0) {
+        if (error)
+            *error = QStringLiteral("generated school is inconsistent: %1 double bookings, %2 overfull classes")
+                         .arg(clashes)
+                         .arg(overfull);
+        return false;
+    }
     if (!t.commit()) {
         if (error)
             *error = LastDatabaseError();

@@ -136,7 +136,7 @@ int main(int argc, char **argv)
     const int runs = 25;
     ClassScheduleModel m;
     m.loadClass(classid, classText);
-    // The subject with most periods and its first teacher.
+    // The subject with most periods.
     const QVector<Pick> subjects = ClassScheduleModel::subjectList(classid);
     Pick subject;
     int most = -1;
@@ -147,15 +147,24 @@ int main(int argc, char **argv)
             subject = s;
         }
     }
-    const Pick teacher = ClassScheduleModel::teacherList(subject.id).value(0);
+    // The teacher who teaches it in this class, so that the cleared periods fit again.
+    Pick teacher = ClassScheduleModel::teacherList(subject.id).value(0);
+    const int own = QueryValue("select teacherid from timeschedule where classid = ? and subid = ?", {classid, subject.id}, 0).toInt();
+    for (const Pick &t : ClassScheduleModel::teacherList(subject.id))
+        if (t.id == own)
+            teacher = t;
     std::printf("class %s, subject \"%s\" (%d periods), teacher %s\n\n", qPrintable(classText), qPrintable(subject.text),
                 most, qPrintable(teacher.text));
 
     std::printf("class schedule, logic:\n");
+    const int otherClass = ClassIdByClassSection("X-B");
+    int round = 0;
     report("choose a class (load week, subjects)", measure(runs, {}, [&] {
-               m.loadClass(classid, classText);
-               ClassScheduleModel::subjectList(classid);
+               const bool second = round++ % 2;
+               m.loadClass(second ? otherClass : classid, second ? "X-B" : classText);
+               ClassScheduleModel::subjectList(second ? otherClass : classid);
            }));
+    m.loadClass(classid, classText);
     report("choose a subject (teachers, marks, hours)", measure(runs, {}, [&] { m.chooseSubject(1, subject); }));
     report("choose a teacher (busy marking)", measure(runs, {}, [&] { m.chooseTeacher(1, teacher); }));
     auto selectFree = [&] {
@@ -212,11 +221,16 @@ int main(int argc, char **argv)
     app.processEvents();
     auto *cls = w.findChild<QComboBox *>("CmbClass");
     const int index = cls->findText(classText);
+    // Alternating with another class, so that every cell is drawn anew.
+    const int other = cls->findText("X-B");
+    int turn = 0;
     report("choose a class in the window (with drawing)", measure(runs, {}, [&] {
-               cls->setCurrentIndex(index);
+               cls->setCurrentIndex(turn++ % 2 ? other : index);
                w.CmbClass_Click();
                app.processEvents();
            }));
+    cls->setCurrentIndex(index);
+    w.CmbClass_Click();
     auto *sub = w.findChild<QComboBox *>("CmbSubject");
     auto *tch = w.findChild<QComboBox *>("CmbTeacher");
     report("choose subject and teacher in the window", measure(runs, {}, [&] {
