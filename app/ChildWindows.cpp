@@ -1,4 +1,5 @@
 #include "ChildWindows.h"
+#include "FrmClassSchedule.h"
 
 #include "frmClassPeriod.h"
 #include "frmDefinePeriodSys.h"
@@ -11,6 +12,8 @@ std::vector<ChildWindowEntry> &ChildWindowEntries()
         // periods
         {"mnuPeriodSystem", "frmDefinePeriodSys", [] { return new frmDefinePeriodSys; }},
         {"mnuAssignPStoClass", "frmClassPeriod", [] { return new frmClassPeriod; }},
+        // timetable: class
+        {"MnuClassSchedule", "FrmClassSchedule", [] { return new FrmClassSchedule; }},
     };
     return entries;
 }
