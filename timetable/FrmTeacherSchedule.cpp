@@ -173,7 +173,10 @@ void FrmTeacherSchedule::buildUi()
         c->setFrameShape(QFrame::Box);
         c->setAlignment(Qt::AlignCenter);
         c->setWordWrap(true);
-        c->setMinimumSize(84, 52);
+        c->setMinimumSize(88, 64);
+        QFont small = c->font();
+        small.setPointSizeF(small.pointSizeF() * 0.85); // three lines fit without clipping
+        c->setFont(small);
         c->installEventFilter(this);
         Period[i] = c;
         grid->addWidget(c, CellDay(i) + 1, CellPeriod(i) + 1);
