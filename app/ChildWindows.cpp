@@ -4,6 +4,8 @@
 #include "frmClassPeriod.h"
 #include "frmDefinePeriodSys.h"
 
+#include "FrmTeacherSchedule.h"
+
 #include <QWidget>
 
 std::vector<ChildWindowEntry> &ChildWindowEntries()
@@ -14,6 +16,8 @@ std::vector<ChildWindowEntry> &ChildWindowEntries()
         {"mnuAssignPStoClass", "frmClassPeriod", [] { return new frmClassPeriod; }},
         // timetable: class
         {"MnuClassSchedule", "FrmClassSchedule", [] { return new FrmClassSchedule; }},
+        // timetable: teacher
+        {"MnuTeacherSchedule", "FrmTeacherSchedule", [] { return new FrmTeacherSchedule; }},
     };
     return entries;
 }
