@@ -1,10 +1,17 @@
 #include "ChildWindows.h"
+#include "FrmLeaves.h"
+#include "FrmSubstitute.h"
+#include "frmTeacherAtt.h"
 
 #include <QWidget>
 
 std::vector<ChildWindowEntry> &ChildWindowEntries()
 {
     static std::vector<ChildWindowEntry> entries = {
+        // daily
+        {"MnuLeave", "FrmLeaves", [] { return new FrmLeaves; }},
+        {"mnuTeacherAtt", "frmTeacherAtt", [] { return new frmTeacherAtt; }},
+        {"mnuSubs", "FrmSubstitute", [] { return new FrmSubstitute; }},
     };
     return entries;
 }
