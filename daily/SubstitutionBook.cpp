@@ -129,18 +129,19 @@ SubstitutionBook::Result SubstitutionBook::save(int absentTeacherId, const QDate
         hx::MsgBox(QStringLiteral("The teacher is not away in this period any more. The list is refreshed."));
         return Result::Refused;
     }
+    const Recordset recorded = OpenRecordset(QStringLiteral("select subid from substitute where teacherid = ?"
+                                                            " and period = ? and weekday = ? and dt = ?"),
+                                             {absentTeacherId, period, wd, day});
+    if (!recorded.eof() && recorded.RecordCount() == 1 && recorded.integer(0) == substituteId)
+        return Result::Saved; // already so
     QVariantList params = freeParams(date, period);
     params << substituteId;
     if (QueryQuiet(kFreeTeacherSql + QStringLiteral(" and t.teacherid = ?"), params).eof()) {
         hx::MsgBox(QStringLiteral("The substitute is not free in this period. Choose another teacher."));
         return Result::Refused;
     }
-    const int recorded = QueryValue(QStringLiteral("select count(*) from substitute where teacherid = ?"
-                                                   " and period = ? and weekday = ? and dt = ?"),
-                                    {absentTeacherId, period, wd, day}, 0)
-                             .toInt();
     bool ok;
-    if (recorded > 0) {
+    if (!recorded.eof()) {
         ok = ExecuteSql(QStringLiteral("update substitute set subid = ? where teacherid = ? and weekday = ?"
                                        " and period = ? and dt = #?#"),
                         {substituteId, absentTeacherId, wd, period, day});
