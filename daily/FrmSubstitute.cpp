@@ -54,7 +54,9 @@ FrmSubstitute::FrmSubstitute(QWidget *parent) : QWidget(parent)
     LvwSub->setHeaderLabels({QStringLiteral("TeacherName"), QStringLiteral("Class"), QStringLiteral("Day"),
                              QStringLiteral("Period"), QStringLiteral("Substituted By")});
     LvwSub->header()->resizeSection(0, 160);
-    LvwSub->header()->resizeSection(4, 160);
+    LvwSub->header()->resizeSection(1, 90);
+    LvwSub->header()->resizeSection(2, 50);
+    LvwSub->header()->resizeSection(3, 60);
     LvwSub->setMinimumSize(560, 240);
 
     TxtTeacher = readOnlyBox(QStringLiteral("TxtTeacher"), this);

@@ -66,7 +66,10 @@ frmTeacherAtt::frmTeacherAtt(QWidget *parent) : QWidget(parent)
     LvwAtt->setHeaderLabels({QStringLiteral("Status"), QStringLiteral("Teacher Name"), QStringLiteral("Period From"),
                              QStringLiteral("Period To"), QStringLiteral("Date")});
     LvwAtt->header()->setSectionsClickable(true);
+    LvwAtt->header()->resizeSection(0, 80);
     LvwAtt->header()->resizeSection(1, 180);
+    LvwAtt->header()->resizeSection(2, 80);
+    LvwAtt->header()->resizeSection(3, 80);
     LvwAtt->setMinimumSize(520, 220);
 
     cmdSave = new QPushButton(QStringLiteral("&Save"), this);
