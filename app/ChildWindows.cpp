@@ -5,6 +5,9 @@
 #include "frmDefinePeriodSys.h"
 
 #include "FrmTeacherSchedule.h"
+#include "FrmLeaves.h"
+#include "FrmSubstitute.h"
+#include "frmTeacherAtt.h"
 
 #include <QWidget>
 
@@ -18,6 +21,10 @@ std::vector<ChildWindowEntry> &ChildWindowEntries()
         {"MnuClassSchedule", "FrmClassSchedule", [] { return new FrmClassSchedule; }},
         // timetable: teacher
         {"MnuTeacherSchedule", "FrmTeacherSchedule", [] { return new FrmTeacherSchedule; }},
+        // daily
+        {"MnuLeave", "FrmLeaves", [] { return new FrmLeaves; }},
+        {"mnuTeacherAtt", "frmTeacherAtt", [] { return new frmTeacherAtt; }},
+        {"mnuSubs", "FrmSubstitute", [] { return new FrmSubstitute; }},
     };
     return entries;
 }
