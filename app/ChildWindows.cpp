@@ -1,10 +1,15 @@
 #include "ChildWindows.h"
 
+#include "FrmReports.h"
+#include "ReportRunner.h"
+
 #include <QWidget>
 
 std::vector<ChildWindowEntry> &ChildWindowEntries()
 {
     static std::vector<ChildWindowEntry> entries = {
+        // reports
+        {"mnuSubstitute", "FrmReports", [] { return new FrmReports; }},
     };
     return entries;
 }
@@ -12,6 +17,12 @@ std::vector<ChildWindowEntry> &ChildWindowEntries()
 const std::vector<ReportEntry> &ReportEntries()
 {
     static const std::vector<ReportEntry> entries = {
+        // reports
+        {"MnuClassSchSumm", [] { rpt::RunMenuReport("classschsumm.rpt"); }},
+        {"MnuTeacherschsumm", [] { rpt::RunMenuReport("teacherschsumm.rpt"); }},
+        {"MnuTmTable", [] { rpt::RunMenuReport("classtmtable.rpt"); }},
+        {"MnuTchrTmTable", [] { rpt::RunMenuReport("tchrtmtable.rpt"); }},
+        {"MnuFreePeriod", [] { rpt::RunMenuReport("freeperiod.rpt"); }},
     };
     return entries;
 }
