@@ -110,9 +110,12 @@ QVariant bindable(const QVariant &v)
     return v;
 }
 
+// Line breaks and runs of blanks as the template's author wrote them.
 QString htmlLines(const QString &plain)
 {
-    return plain.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+    return plain.toHtmlEscaped()
+        .replace(QStringLiteral("  "), QStringLiteral(" &nbsp;"))
+        .replace(QLatin1Char('\n'), QStringLiteral("<br>"));
 }
 
 using Scope = QHash<QString, QVariant>;
@@ -366,29 +369,38 @@ private:
                 continue;
             scopes_.push_back(row);
             QStringList lines;
+            bool first = true;
             for (const QString &line : b.cell) {
                 QString t;
                 if (!fill(line, b.line, &t)) {
                     scopes_.pop_back();
                     return false;
                 }
+                // The first line of a lesson (the subject or the class) stands out.
                 if (!t.trimmed().isEmpty())
-                    lines << t.toHtmlEscaped();
+                    lines << (first ? QStringLiteral("<b>%1</b>").arg(t.toHtmlEscaped()) : t.toHtmlEscaped());
+                first = false;
             }
             scopes_.pop_back();
             cells[period * 6 + day] << lines.join(QStringLiteral("<br>"));
             used = qMax(used, period + 1);
         }
 
-        int periods = 0;
-        if (!b.periods.isEmpty()) {
-            Recordset p;
-            if (!query(b.periods, b.line, &p))
+        // Periods a day per week-day; cells beyond a day's periods are shaded.
+        QMap<int, int> open;
+        int periods = used;
+        if (!b.days.isEmpty()) {
+            Recordset d;
+            if (!query(b.days, b.line, &d))
                 return false;
-            if (!p.eof())
-                periods = qBound(0, p.integer(0), 9);
+            if (d.RecordCount() > 0 && (d.fieldIndex(QStringLiteral("weekday")) < 0 || d.fieldIndex(QStringLiteral("periods")) < 0))
+                return fail(b.line, QStringLiteral("the days query of a [grid] must give the columns weekday and periods"));
+            for (; !d.eof(); d.moveNext()) {
+                const int n = qBound(0, d.integer(QStringLiteral("periods")), 9);
+                open[d.integer(QStringLiteral("weekday"))] = n;
+                periods = qMax(periods, n);
+            }
         }
-        periods = qMax(periods, used);
         if (periods == 0)
             periods = 9;
 
@@ -409,9 +421,9 @@ private:
             }
         }
 
-        const int dayWidth = 10;
-        const int cellWidth = (100 - dayWidth) / periods;
-        html += QStringLiteral("<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"7\" "
+        const int cellWidth = 90 / periods;
+        const int dayWidth = 100 - cellWidth * periods;
+        html += QStringLiteral("<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"9\" "
                                "style=\"%1border-collapse: collapse; border-color: #505050; margin-top: 6px;\">\n")
                     .arg(breakStyle());
         html += QStringLiteral("<thead><tr><th bgcolor=\"#d8d8d8\" width=\"%1%\" style=\"font-size: 9pt;\">Day</th>")
@@ -427,13 +439,15 @@ private:
         }
         html += QStringLiteral("</tr></thead>\n");
         for (int d = 0; d < 6; ++d) {
-            html += QStringLiteral("<tr><td bgcolor=\"#ececec\" style=\"font-size: 10pt; font-weight: bold;\">%1</td>")
+            html += QStringLiteral("<tr><td bgcolor=\"#ececec\" valign=\"middle\" style=\"font-size: 10pt; font-weight: bold;\">%1</td>")
                         .arg(DayName(d).toHtmlEscaped());
             for (int p = 0; p < periods; ++p) {
                 const QStringList lessons = cells.value(p * 6 + d);
-                html += QStringLiteral("<td align=\"center\" valign=\"middle\" style=\"font-size: 8pt;\">%1</td>")
-                            .arg(lessons.isEmpty() ? QStringLiteral("&nbsp;<br>&nbsp;")
-                                                   : lessons.join(QStringLiteral("<br>- - -<br>")));
+                const bool closed = !open.isEmpty() && lessons.isEmpty() && p >= open.value(d, 0);
+                html += QStringLiteral("<td align=\"center\" valign=\"middle\"%1 style=\"font-size: 9pt;\">%2</td>")
+                            .arg(closed ? QStringLiteral(" bgcolor=\"#d0d0d0\"") : QString(),
+                                 lessons.isEmpty() ? QStringLiteral("&nbsp;<br>&nbsp;<br>&nbsp;")
+                                                   : lessons.join(QStringLiteral("<br>&#8212;<br>")));
             }
             html += QStringLiteral("</tr>\n");
         }

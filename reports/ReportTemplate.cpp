@@ -148,8 +148,8 @@ bool buildBlock(const Section &s, Template *t, QString *error)
             b.cell.clear();
             for (const QString &part : v.split(QLatin1Char('|')))
                 b.cell << part.trimmed();
-        } else if (k == QLatin1String("periods") && allowed({Block::Grid})) {
-            b.periods = v;
+        } else if (k == QLatin1String("days") && allowed({Block::Grid})) {
+            b.days = v;
         } else if (k == QLatin1String("times") && allowed({Block::Grid})) {
             b.times = v;
         } else if (k == QLatin1String("newpage") && allowed({Block::Each})) {

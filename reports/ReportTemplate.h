@@ -29,7 +29,7 @@ struct Block {
     QString empty;   // Text, Table, Each: what shows when the query gives no row
     QVector<Column> columns; // Table
     QStringList cell;        // Grid: lines of one lesson in a cell
-    QString periods;         // Grid: query giving the number of period columns
+    QString days;            // Grid: query giving each week-day's number of periods
     QString times;           // Grid: query giving the one period system of the page
     bool newPage = true;     // Each
 };
