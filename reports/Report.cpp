@@ -401,7 +401,8 @@ private:
                 periods = qMax(periods, n);
             }
         }
-        if (periods == 0)
+        // Without period systems to go by, the whole day of nine periods.
+        if (open.isEmpty())
             periods = 9;
 
         QStringList times;
@@ -421,7 +422,7 @@ private:
             }
         }
 
-        const int cellWidth = 90 / periods;
+        const int cellWidth = 88 / periods;
         const int dayWidth = 100 - cellWidth * periods;
         html += QStringLiteral("<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"9\" "
                                "style=\"%1border-collapse: collapse; border-color: #505050; margin-top: 6px;\">\n")
