@@ -151,6 +151,19 @@ void TestReport::valuesAreBoundNeverJoined()
     QVERIFY(doc.toPlainText().contains("Nobody: ' or 1=1; delete from teachers; --"));
     QCOMPARE(db.count("teachers"), 4);
 
+    // The example of the README works as written.
+    write("example.rpt",
+          "title        Teachers\nformula      school = ''\nfield        teachers.teacherid = t.teacherid\n\n"
+          "[text]\nstyle   heading\nalign   center\ntext    {school}\n\n"
+          "[table]\nquery   select t.Teachername as name, count(ts.period) as load\n"
+          "          from teachers t left join timeschedule ts on ts.teacherid = t.teacherid\n"
+          "         where {selection}\n         group by t.teacherid order by t.Teachername\n"
+          "column  Teacher | {name}\ncolumn  Periods a week | {load} | right | 20%\nempty   There is no teacher.\n");
+    QVERIFY2(Render(&doc, "example.rpt", "{teachers.teacherid} = 1", {rpt::SchoolFormula()}, &error),
+             qPrintable(error));
+    QCOMPARE(CellText(Tables(doc).value(0), 1, 1), QString("3"));
+    QCOMPARE(Tables(doc).value(0)->rows(), 2);
+
     // A slot left over from an earlier request goes when the request resets the slots.
     rpt::Report r;
     r.setFormula(1, "who = 'Anita Rao'");
