@@ -24,7 +24,11 @@ bool RunTemplate(const QString &templateFile, const QString &selection, const QS
     report.setFormula(0, SchoolFormula());
     for (int i = 0; i < extraFormulas.size(); ++i)
         report.setFormula(i + 1, extraFormulas[i]);
-    report.setReportFileName(ReportPath + templateFile);
+    // Callers name the template; a folder written in front of it (\\reports\\x.rpt) is
+    // the reports folder anyway.
+    QString name = templateFile;
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    report.setReportFileName(ReportPath + name.section(QLatin1Char('/'), -1));
     report.setConnect(ConnectString());
     report.setSelectionFormula(selection);
     report.setWindowState(Report::Maximized);

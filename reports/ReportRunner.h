@@ -15,7 +15,8 @@ QString ConnectString();
 // "school = '<the school's name>'", the name's quotes doubled.
 QString SchoolFormula();
 
-// One request: formula slots 0, 1, ... from the list, the template from the reports folder,
+// One request: formula slot 0 the school formula, slots 1, ... from the list, the template
+// (a file name) from the reports folder,
 // the connection, the selection, a maximised window, start. The selection is cleared
 // afterwards. A fault has been shown to the user when this returns false.
 bool RunTemplate(const QString &templateFile, const QString &selection = QString(),

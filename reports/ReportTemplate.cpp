@@ -9,7 +9,7 @@ namespace rpt {
 bool Template::takesSelection() const
 {
     for (const Block &b : blocks)
-        if (b.query.contains(QLatin1String("{selection}")))
+        if (b.query.contains(QLatin1String("{selection}"), Qt::CaseInsensitive))
             return true;
     return false;
 }
