@@ -24,7 +24,7 @@ bool RunTemplate(const QString &templateFile, const QString &selection, const QS
     report.setFormula(0, SchoolFormula());
     for (int i = 0; i < extraFormulas.size(); ++i)
         report.setFormula(i + 1, extraFormulas[i]);
-    // Callers name the template; a folder written in front of it (\\reports\\x.rpt) is
+    // Callers name the template; a folder written in front of the name is
     // the reports folder anyway.
     QString name = templateFile;
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
