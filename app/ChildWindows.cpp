@@ -9,6 +9,9 @@
 #include "FrmSubstitute.h"
 #include "frmTeacherAtt.h"
 
+#include "FrmReports.h"
+#include "ReportRunner.h"
+
 #include <QWidget>
 
 std::vector<ChildWindowEntry> &ChildWindowEntries()
@@ -25,6 +28,8 @@ std::vector<ChildWindowEntry> &ChildWindowEntries()
         {"MnuLeave", "FrmLeaves", [] { return new FrmLeaves; }},
         {"mnuTeacherAtt", "frmTeacherAtt", [] { return new frmTeacherAtt; }},
         {"mnuSubs", "FrmSubstitute", [] { return new FrmSubstitute; }},
+        // reports
+        {"mnuSubstitute", "FrmReports", [] { return new FrmReports; }},
     };
     return entries;
 }
@@ -32,6 +37,12 @@ std::vector<ChildWindowEntry> &ChildWindowEntries()
 const std::vector<ReportEntry> &ReportEntries()
 {
     static const std::vector<ReportEntry> entries = {
+        // reports
+        {"MnuClassSchSumm", [] { rpt::RunMenuReport("classschsumm.rpt"); }},
+        {"MnuTeacherschsumm", [] { rpt::RunMenuReport("teacherschsumm.rpt"); }},
+        {"MnuTmTable", [] { rpt::RunMenuReport("classtmtable.rpt"); }},
+        {"MnuTchrTmTable", [] { rpt::RunMenuReport("tchrtmtable.rpt"); }},
+        {"MnuFreePeriod", [] { rpt::RunMenuReport("freeperiod.rpt"); }},
     };
     return entries;
 }

@@ -4,6 +4,7 @@
 #include "Database.h"
 #include "FrmBkGround.h"
 #include "Platform.h"
+#include "ReportRunner.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -94,6 +95,7 @@ MDISchedule::MDISchedule(QWidget *parent) : QMainWindow(parent)
     resize(1024, 720);
     g_instance = this;
     hx::SetWindowOpener([this](const QString &menu) { return openChild(menu); });
+    rpt::InstallReportRunner(); // the report component lives with the main window
     connect(hx::AppEvents::instance(), &hx::AppEvents::schoolDetailsChanged, background_,
             &FrmBkGround::refresh);
 }
