@@ -1,0 +1,1 @@
+// The master-data windows of the school office live in this folder.
