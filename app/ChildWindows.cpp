@@ -2,9 +2,15 @@
 
 #include <QWidget>
 
+#include "FrmClassSubject.h"
+#include "FrmTeacherSubject.h"
+
 std::vector<ChildWindowEntry> &ChildWindowEntries()
 {
     static std::vector<ChildWindowEntry> entries = {
+        // curriculum
+        {"MnuClassSubject", "FrmClassSubject", [] { return new FrmClassSubject; }},
+        {"MnuAssignTeacher", "FrmTeacherSubject", [] { return new FrmTeacherSubject; }},
     };
     return entries;
 }
