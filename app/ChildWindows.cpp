@@ -14,6 +14,9 @@
 
 #include <QWidget>
 
+#include "FrmClassSubject.h"
+#include "FrmTeacherSubject.h"
+
 std::vector<ChildWindowEntry> &ChildWindowEntries()
 {
     static std::vector<ChildWindowEntry> entries = {
@@ -30,6 +33,9 @@ std::vector<ChildWindowEntry> &ChildWindowEntries()
         {"mnuSubs", "FrmSubstitute", [] { return new FrmSubstitute; }},
         // reports
         {"mnuSubstitute", "FrmReports", [] { return new FrmReports; }},
+        // curriculum
+        {"MnuClassSubject", "FrmClassSubject", [] { return new FrmClassSubject; }},
+        {"MnuAssignTeacher", "FrmTeacherSubject", [] { return new FrmTeacherSubject; }},
     };
     return entries;
 }
