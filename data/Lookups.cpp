@@ -89,7 +89,8 @@ QString SubjectTextByUniqueId(const QString &uniqueid)
 int ClassIdByClassSection(const QString &classSection)
 {
     const QStringList parts = classSection.split(QLatin1Char('-'));
-    if (parts.size() > 1)
+    // "IX-" names a class without section, whether that section was stored empty or null.
+    if (parts.size() > 1 && !parts[1].isEmpty())
         return QueryValue(QStringLiteral("select Classid from classsection where class = ? and section = ?"),
                           {parts[0], parts[1]}, 0)
             .toInt();
