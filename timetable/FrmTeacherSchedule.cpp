@@ -335,29 +335,26 @@ void FrmTeacherSchedule::CmbSubject_Click()
 
 void FrmTeacherSchedule::CmbClass_Click()
 {
-    model_.setClass(1, choiceOf(CmbClass));
-    QString message;
-    {
-        hx::BusyCursor busy;
-        message = model_.chooseClass(1);
-        showCells();
-        showLabels();
-    }
-    if (!message.isEmpty())
-        hx::MsgBox(message);
-    else
-        CmdSwap->setEnabled(true);
+    chooseClassBox(1, CmbClass);
 }
 
 void FrmTeacherSchedule::CmbClass2_Click()
 {
-    model_.setClass(2, choiceOf(CmbClass2));
-    if (CmbClass2->currentIndex() < 0)
+    if (CmbClass2->currentIndex() < 0) {
+        model_.setClass(2, choiceOf(CmbClass2));
         return;
+    }
+    chooseClassBox(2, CmbClass2);
+}
+
+// Both class boxes lay their class's periods and lessons over the teacher's grid.
+void FrmTeacherSchedule::chooseClassBox(int box, QComboBox *combo)
+{
+    model_.setClass(box, choiceOf(combo));
     QString message;
     {
         hx::BusyCursor busy;
-        message = model_.chooseClass(2);
+        message = model_.chooseClass(box);
         showCells();
         showLabels();
     }

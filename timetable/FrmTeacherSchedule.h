@@ -32,6 +32,7 @@ private slots:
     void CmbSubject_Click();
     void CmbClass_Click();
     void CmbClass2_Click();
+    void chooseClassBox(int box, QComboBox *combo);
     void ChkAssign_Click();
     void cmdAssign_Click();
     void CmdUndo_Click();
