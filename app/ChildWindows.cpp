@@ -4,6 +4,8 @@
 #include "frmClassPeriod.h"
 #include "frmDefinePeriodSys.h"
 
+#include "FrmSchoolDtl.h"
+
 #include "FrmTeacherSchedule.h"
 #include "FrmLeaves.h"
 #include "FrmSubstitute.h"
@@ -20,6 +22,8 @@
 std::vector<ChildWindowEntry> &ChildWindowEntries()
 {
     static std::vector<ChildWindowEntry> entries = {
+        // masters: school
+        {"MnuSchInfo", "FrmSchoolDtl", [] { return new FrmSchoolDtl; }},
         // periods
         {"mnuPeriodSystem", "frmDefinePeriodSys", [] { return new frmDefinePeriodSys; }},
         {"mnuAssignPStoClass", "frmClassPeriod", [] { return new frmClassPeriod; }},
