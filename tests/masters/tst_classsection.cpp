@@ -1,7 +1,10 @@
 #include "ClassSectionList.h"
+#include "FrmClassSection.h"
 #include "TestSupport.h"
 
+#include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 
 class TestClassSection : public QObject {
     Q_OBJECT
@@ -11,8 +14,32 @@ private slots:
     void assignWithoutSectionOrClass();
     void assignFailureKeepsNothing();
     void removeSelected();
+    void windowControls();
+    void windowAssignAndRemove();
 
 private:
+    static QTreeWidget *tree(QWidget &w, const char *name) { return w.findChild<QTreeWidget *>(name); }
+    static QPushButton *push(QWidget &w, const char *name) { return w.findChild<QPushButton *>(name); }
+    static QStringList items(QTreeWidget *t)
+    {
+        QStringList out;
+        for (int i = 0; i < t->topLevelItemCount(); ++i)
+            out << t->topLevelItem(i)->text(0);
+        return out;
+    }
+    static int ticked(QTreeWidget *t)
+    {
+        int n = 0;
+        for (int i = 0; i < t->topLevelItemCount(); ++i)
+            n += t->topLevelItem(i)->checkState(0) == Qt::Checked;
+        return n;
+    }
+    static void tick(QTreeWidget *t, const QString &text)
+    {
+        for (int i = 0; i < t->topLevelItemCount(); ++i)
+            if (t->topLevelItem(i)->text(0) == text)
+                t->topLevelItem(i)->setCheckState(0, Qt::Checked);
+    }
     static int row(const ClassSectionList &l, const QString &name)
     {
         for (int i = 0; i < l.classes().size(); ++i)
@@ -156,6 +183,92 @@ void TestClassSection::removeSelected()
     l.load();
     QVERIFY(l.remove({int(l.classSections().indexOf("O'Neil-A"))}));
     QCOMPARE(stored(db), QStringList({"I|B|4", "O'Neil|B|30"}));
+}
+
+void TestClassSection::windowControls()
+{
+    TestDatabase db;
+    MessageLog log;
+    db.exec("insert into classsection (class, section, sortorder) values ('II', 'A', 5)");
+    FrmClassSection w;
+    QCOMPARE(w.windowTitle(), QString("Class Section"));
+    const QList<QPair<const char *, QString>> buttons = {
+        {"cmdAllClass", "Check All"}, {"cmdClearClass", "Clear"}, {"cmdAllSec", "Check All"},
+        {"cmdClearSec", "Clear"},     {"cmdAssign", "&Assign"},   {"cmdDel", "&Remove"},
+        {"CmdExit", "E&xit"}};
+    for (const auto &b : buttons) {
+        QVERIFY2(push(w, b.first), b.first);
+        QCOMPARE(push(w, b.first)->text(), b.second);
+    }
+    QTreeWidget *cls = tree(w, "LvwClass");
+    QTreeWidget *sec = tree(w, "LvwSec");
+    QTreeWidget *cs = tree(w, "LvwCS");
+    QVERIFY(cls && sec && cs);
+    QCOMPARE(cls->headerItem()->text(0), QString("Class"));
+    QCOMPARE(sec->headerItem()->text(0), QString("Section"));
+    QCOMPARE(cs->headerItem()->text(0), QString("Class - Section"));
+    QCOMPARE(cls->topLevelItem(3)->text(0), QString("I"));
+    QCOMPARE(cls->topLevelItem(3)->text(1), QString("4"));
+    QCOMPARE(items(sec), ClassSectionList::sections());
+    QCOMPARE(items(cs), QStringList({"II-A"}));
+    QCOMPARE(ticked(cls) + ticked(sec), 0);
+
+    // Each pair of buttons acts on its own list only.
+    push(w, "cmdAllClass")->click();
+    QCOMPARE(ticked(cls), 15);
+    QCOMPARE(ticked(sec), 0);
+    push(w, "cmdAllSec")->click();
+    QCOMPARE(ticked(sec), 7);
+    push(w, "cmdClearClass")->click();
+    QCOMPARE(ticked(cls), 0);
+    QCOMPARE(ticked(sec), 7);
+    push(w, "cmdClearSec")->click();
+    QCOMPARE(ticked(sec), 0);
+    QVERIFY(log.texts().isEmpty());
+}
+
+void TestClassSection::windowAssignAndRemove()
+{
+    TestDatabase db;
+    MessageLog log;
+    db.exec("insert into classsection (class, section, sortorder) values ('XI', 'B', 14)");
+    FrmClassSection w;
+    QTreeWidget *cls = tree(w, "LvwClass");
+    QTreeWidget *sec = tree(w, "LvwSec");
+    QTreeWidget *cs = tree(w, "LvwCS");
+
+    tick(sec, "A");
+    push(w, "cmdAssign")->click();
+    QCOMPARE(log.texts(), QStringList({"Please select at least 1 class to assign!"}));
+    QCOMPARE(db.count("classsection"), 1);
+
+    log.clear();
+    tick(cls, "XI");
+    tick(cls, "Nursery");
+    tick(sec, "B");
+    push(w, "cmdAssign")->click();
+    QVERIFY(log.texts().isEmpty());
+    QCOMPARE(items(cs), QStringList({"XI-B", "Nursery-A", "Nursery-B", "XI-A"}));
+    QCOMPARE(db.count("classsection", "class = 'Nursery' and sortorder = 1"), 2);
+    // The ticks stay for the next click.
+    QCOMPARE(ticked(cls), 2);
+    QCOMPARE(ticked(sec), 2);
+
+    cs->topLevelItem(0)->setSelected(true);
+    cs->topLevelItem(2)->setSelected(true);
+    push(w, "cmdDel")->click();
+    QCOMPARE(items(cs), QStringList({"Nursery-A", "XI-A"}));
+    QCOMPARE(db.count("classsection"), 2);
+    QCOMPARE(db.count("classsection", "class = 'XI' and section = 'B'"), 0);
+    // Nothing selected: nothing happens.
+    cs->clearSelection();
+    push(w, "cmdDel")->click();
+    QCOMPARE(items(cs), QStringList({"Nursery-A", "XI-A"}));
+
+    // The next opening lists by sort order.
+    FrmClassSection again;
+    QCOMPARE(items(tree(again, "LvwCS")), QStringList({"Nursery-A", "XI-A"}));
+    QVERIFY(log.texts().isEmpty());
 }
 
 QTEST_MAIN(TestClassSection)
