@@ -1,5 +1,6 @@
 #include "ChildWindows.h"
 #include "FrmClassSchedule.h"
+#include "FrmClassSection.h"
 
 #include "frmClassPeriod.h"
 #include "frmDefinePeriodSys.h"
@@ -24,6 +25,8 @@ std::vector<ChildWindowEntry> &ChildWindowEntries()
     static std::vector<ChildWindowEntry> entries = {
         // masters: school
         {"MnuSchInfo", "FrmSchoolDtl", [] { return new FrmSchoolDtl; }},
+        // masters: class section
+        {"mnuClassSection", "FrmClassSection", [] { return new FrmClassSection; }},
         // periods
         {"mnuPeriodSystem", "frmDefinePeriodSys", [] { return new frmDefinePeriodSys; }},
         {"mnuAssignPStoClass", "frmClassPeriod", [] { return new frmClassPeriod; }},
