@@ -372,7 +372,7 @@ PreparedStatement PrepareMarks(const QString &sql, const Values &values)
         const QChar c = sql[i];
         if (c == QLatin1Char('\'')) {
             // A quoted literal: marks inside it build its text, which is bound as one value.
-            QString text;
+            QString text = QStringLiteral(""); // not null: an empty entry binds as empty text
             bool hasMark = false;
             int j = i + 1;
             for (; j < n; ++j) {

@@ -55,6 +55,10 @@ void TestExecuteSql::valuesRoundTripUnchanged()
     QCOMPARE(rs.text("libname"), QString("A?B"));
     QCOMPARE(rs.text("add1"), QString("x'y"));
     QCOMPARE(rs.text("city"), QString("Jaipur"));
+    // An empty entry for a quoted mark is stored as empty text, never as NULL.
+    QVERIFY(ExecuteSql("update libdtl set add2='?'", {QVariant()}));
+    QVERIFY(ExecuteSql("update libdtl set state='?'", {QString()}));
+    QCOMPARE(QueryValue("select count(*) from libdtl where add2 = '' and state = ''").toInt(), 1);
     // Dates go in as dd/mm/yyyy and are kept in calendar order.
     QVERIFY(ExecuteSql("insert into teacherattendence values (?, '?', ?, ?, #?#, #?#)",
                        {1, "Leave", 0, 8, "01/03/2026", "03/03/2026"}));
