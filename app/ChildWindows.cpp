@@ -1,5 +1,6 @@
 #include "ChildWindows.h"
 #include "FrmClassSchedule.h"
+#include "frmSubject.h"
 
 #include "frmClassPeriod.h"
 #include "frmDefinePeriodSys.h"
@@ -17,6 +18,8 @@
 std::vector<ChildWindowEntry> &ChildWindowEntries()
 {
     static std::vector<ChildWindowEntry> entries = {
+        // masters: subject
+        {"mnuSubjects", "frmSubject", [] { return new frmSubject; }},
         // periods
         {"mnuPeriodSystem", "frmDefinePeriodSys", [] { return new frmDefinePeriodSys; }},
         {"mnuAssignPStoClass", "frmClassPeriod", [] { return new frmClassPeriod; }},
