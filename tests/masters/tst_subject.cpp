@@ -1,7 +1,11 @@
 #include "SubjectBook.h"
+#include "frmSubject.h"
 #include "TestSupport.h"
 
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 
 using Out = SubjectBook::Outcome;
 
@@ -15,6 +19,7 @@ private slots:
     void titleInUseIsKept();
     void groupDeletionTakesItsTitles();
     void quotesAndLettersKept();
+    void windowAddsSearchesAndDeletes();
 };
 
 static QStringList texts(const QVector<SubjectItem> &v)
@@ -179,6 +184,91 @@ void TestSubject::quotesAndLettersKept()
     QCOMPARE(texts(SubjectBook::titlesOfGroup(1)), (QStringList{"Children's Lit? ", "Children's Lit? हिन्दी 'B'"}));
     QCOMPARE(texts(SubjectBook::matchGroups("Children's")), QStringList{"Children's Lit?"});
     QCOMPARE(SubjectBook::saveGroup("Children's Lit?"), Out::Duplicate);
+}
+
+static QStringList column0(QTreeWidget *lv)
+{
+    QStringList out;
+    for (int i = 0; i < lv->topLevelItemCount(); ++i)
+        out << lv->topLevelItem(i)->text(0);
+    return out;
+}
+
+void TestSubject::windowAddsSearchesAndDeletes()
+{
+    TestDatabase db;
+    MessageLog log;
+    frmSubject w;
+    auto *grp = w.findChild<QLineEdit *>("txtSubGrp");
+    auto *title = w.findChild<QLineEdit *>("txtSubTitle");
+    auto *lvGrp = w.findChild<QTreeWidget *>("lvSubGrp");
+    auto *lvTitle = w.findChild<QTreeWidget *>("lvSubTitle");
+    auto *delGrp = w.findChild<QPushButton *>("cmdDelSubGrp");
+    auto *delTitle = w.findChild<QPushButton *>("cmdDelSubTitle");
+    QVERIFY(grp && title && lvGrp && lvTitle && delGrp && delTitle);
+    QCOMPARE(w.windowTitle(), QString("Subjects"));
+    QVERIFY(!delGrp->isEnabled() && !delTitle->isEnabled());
+
+    for (const char *n : {"Maths", "Music"}) {
+        grp->setText(n);
+        w.cmdAdd_Click();
+    }
+    QCOMPARE(column0(lvGrp), (QStringList{"Maths", "Music"}));
+    QVERIFY(grp->text().isEmpty());
+
+    // a title typed with no group clicked is refused
+    grp->setText("Ma");
+    title->setText("Algebra");
+    w.cmdAddSubTitle_Click();
+    QCOMPARE(log.messages.last().title, QString("Subject"));
+    QCOMPARE(db.count("subjtype"), 2);
+
+    grp->setText("mu");
+    QCOMPARE(column0(lvGrp), QStringList{"Music"});
+    grp->setText("mux"); // no match keeps the list
+    QCOMPARE(column0(lvGrp), QStringList{"Music"});
+    grp->clear();
+    w.lvSubGrp_Click(lvGrp->topLevelItem(0));
+    QCOMPARE(grp->text(), QString("Maths"));
+    QCOMPARE(column0(lvGrp).size(), 2); // the click does not search
+    QVERIFY(delGrp->isEnabled());
+    title->setText("Algebra");
+    w.cmdAddSubTitle_Click();
+    title->setText("Arithmetic");
+    w.cmdAddSubTitle_Click();
+    QCOMPARE(column0(lvTitle), (QStringList{"Maths ", "Maths Algebra", "Maths Arithmetic"}));
+
+    // after a click on a title, the next keystroke searches again
+    title->setText("Al");
+    QCOMPARE(column0(lvTitle), QStringList{"Algebra"});
+    w.lvSubTitle_ItemClick(lvTitle->topLevelItem(0));
+    QCOMPARE(title->text(), QString("Algebra"));
+    title->setText("Ar");
+    QCOMPARE(column0(lvTitle), QStringList{"Arithmetic"});
+    w.lvSubTitle_ItemClick(lvTitle->topLevelItem(0));
+    w.lvSubTitle_ItemClick(lvTitle->topLevelItem(0)); // same text again: no change reaction
+    title->setText("A");
+    QCOMPARE(column0(lvTitle), (QStringList{"Algebra", "Arithmetic"}));
+
+    // delete the selected title
+    w.lvSubTitle_ItemClick(lvTitle->topLevelItem(1));
+    log.answer(hx::MsgResult::Yes);
+    w.cmdDelSubTitle_Click();
+    QCOMPARE(log.messages.last().text, QString("Are you sure you want to delete 'Arithmetic' subject title"));
+    QCOMPARE(db.count("subjtype", "subtype = 'Arithmetic'"), 0);
+    QVERIFY(!delTitle->isEnabled());
+
+    // delete both groups: both lists end empty
+    for (int i = 0; i < 2; ++i) {
+        w.lvSubGrp_Click(lvGrp->topLevelItem(0));
+        log.answer(hx::MsgResult::Yes);
+        w.cmdDelSubGrp_Click();
+    }
+    QCOMPARE(log.unexpectedQuestions, 0);
+    QCOMPARE(lvGrp->topLevelItemCount(), 0);
+    QCOMPARE(lvTitle->topLevelItemCount(), 0);
+    QCOMPARE(db.count("subjects") + db.count("subjtype"), 0);
+    QVERIFY(grp->text().isEmpty() && title->text().isEmpty());
 }
 
 QTEST_MAIN(TestSubject)
