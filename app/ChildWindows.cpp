@@ -1,6 +1,7 @@
 #include "ChildWindows.h"
 #include "FrmClassSchedule.h"
 #include "FrmClassSection.h"
+#include "frmSubject.h"
 
 #include "frmClassPeriod.h"
 #include "frmDefinePeriodSys.h"
@@ -27,6 +28,8 @@ std::vector<ChildWindowEntry> &ChildWindowEntries()
         {"MnuSchInfo", "FrmSchoolDtl", [] { return new FrmSchoolDtl; }},
         // masters: class section
         {"mnuClassSection", "FrmClassSection", [] { return new FrmClassSection; }},
+        // masters: subject
+        {"mnuSubjects", "frmSubject", [] { return new frmSubject; }},
         // periods
         {"mnuPeriodSystem", "frmDefinePeriodSys", [] { return new frmDefinePeriodSys; }},
         {"mnuAssignPStoClass", "frmClassPeriod", [] { return new frmClassPeriod; }},

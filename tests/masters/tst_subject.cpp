@@ -1,0 +1,275 @@
+#include "SubjectBook.h"
+#include "frmSubject.h"
+#include "TestSupport.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+using Out = SubjectBook::Outcome;
+
+class TestSubject : public QObject {
+    Q_OBJECT
+private slots:
+    void groupsGetBlankTitleAndNextId();
+    void duplicatesCompareStoredText();
+    void titleNeedsAGroup();
+    void searchTreatsWildcardsLiterally();
+    void titleInUseIsKept();
+    void groupDeletionTakesItsTitles();
+    void quotesAndLettersKept();
+    void windowAddsSearchesAndDeletes();
+};
+
+static QStringList texts(const QVector<SubjectItem> &v)
+{
+    QStringList out;
+    for (const auto &i : v)
+        out << i.text;
+    return out;
+}
+
+void TestSubject::groupsGetBlankTitleAndNextId()
+{
+    TestDatabase db;
+    MessageLog log;
+    int id = 0;
+    QCOMPARE(SubjectBook::saveGroup("  Maths ", &id), Out::Saved);
+    QCOMPARE(id, 1);
+    QCOMPARE(db.count("subjects", "subname = 'Maths'"), 1);
+    QCOMPARE(db.count("subjtype", "subid = 1 and subtype = ''"), 1);
+    QCOMPARE(texts(SubjectBook::allTitles()), QStringList{"Maths "});
+    QCOMPARE(RsSubjects.RecordCount(), 1); // the snapshot follows the change
+
+    QCOMPARE(SubjectBook::saveGroup("English", &id), Out::Saved);
+    QCOMPARE(id, 2);
+    // the top id of a deleted group is given again
+    log.answer(hx::MsgResult::Yes);
+    QCOMPARE(SubjectBook::removeGroup(2, "English"), Out::Saved);
+    QCOMPARE(SubjectBook::saveGroup("Hindi", &id), Out::Saved);
+    QCOMPARE(id, 2);
+    // blank text adds nothing
+    QCOMPARE(SubjectBook::saveGroup("   "), Out::Nothing);
+    QCOMPARE(db.count("subjects"), 2);
+    QVERIFY(log.texts().isEmpty() || !log.contains("This Subject Group Already Exist"));
+}
+
+void TestSubject::duplicatesCompareStoredText()
+{
+    TestDatabase db;
+    MessageLog log;
+    QCOMPARE(SubjectBook::saveGroup("Maths"), Out::Saved);
+    QCOMPARE(SubjectBook::saveGroup("Maths "), Out::Duplicate);
+    QCOMPARE(SubjectBook::saveGroup("maths"), Out::Duplicate);
+    QCOMPARE(log.last(), QString("This Subject Group Already Exist"));
+    QCOMPARE(log.messages.last().title, QString("Subject"));
+    QCOMPARE(log.messages.last().icon, hx::MsgIcon::Information);
+    QCOMPARE(db.count("subjects"), 1);
+
+    QCOMPARE(SubjectBook::saveTitle(1, "Algebra"), Out::Saved);
+    QCOMPARE(SubjectBook::saveTitle(1, " Algebra "), Out::Duplicate);
+    QCOMPARE(log.last(), QString("Subject Title for this Subject Group Already Exist"));
+    // the blank title exists already
+    QCOMPARE(SubjectBook::saveTitle(1, ""), Out::Duplicate);
+    QCOMPARE(db.count("subjtype"), 2);
+    QCOMPARE(texts(SubjectBook::titlesOfGroup(1)), (QStringList{"Maths ", "Maths Algebra"}));
+}
+
+void TestSubject::titleNeedsAGroup()
+{
+    TestDatabase db;
+    MessageLog log;
+    QCOMPARE(SubjectBook::saveTitle(0, "Algebra"), Out::NoGroup);
+    QCOMPARE(SubjectBook::saveTitle(7, "Algebra"), Out::NoGroup);
+    QCOMPARE(db.count("subjtype"), 0);
+    QCOMPARE(log.messages.size(), 2);
+    QCOMPARE(log.messages.last().title, QString("Subject"));
+}
+
+void TestSubject::searchTreatsWildcardsLiterally()
+{
+    TestDatabase db;
+    MessageLog log;
+    for (const char *n : {"Maths", "Music", "100% Art", "1000 Art", "a_b", "axb"})
+        QCOMPARE(SubjectBook::saveGroup(n), Out::Saved);
+    QCOMPARE(texts(SubjectBook::matchGroups(" m")), (QStringList{"Maths", "Music"}));
+    QCOMPARE(texts(SubjectBook::matchGroups("100%")), QStringList{"100% Art"});
+    QCOMPARE(texts(SubjectBook::matchGroups("a_")), QStringList{"a_b"});
+    QVERIFY(SubjectBook::matchGroups("'; drop table subjects; --").isEmpty());
+    QCOMPARE(db.count("subjects"), 6);
+
+    QCOMPARE(SubjectBook::saveTitle(1, "Algebra"), Out::Saved);
+    QCOMPARE(SubjectBook::saveTitle(1, "Arithmetic"), Out::Saved);
+    QCOMPARE(SubjectBook::saveTitle(2, "Algebra"), Out::Saved);
+    QCOMPARE(texts(SubjectBook::matchTitles(1, "al")), QStringList{"Algebra"});
+    QCOMPARE(texts(SubjectBook::matchTitles(1, "A")), (QStringList{"Algebra", "Arithmetic"}));
+    QCOMPARE(SubjectBook::allTitles().size(), 9);
+    QCOMPARE(SubjectBook::titlesOfGroup(1).size(), 3);
+}
+
+void TestSubject::titleInUseIsKept()
+{
+    TestDatabase db;
+    MessageLog log;
+    SubjectBook::saveGroup("Maths");
+    SubjectBook::saveTitle(1, "Algebra");
+    const int algebra = QueryValue("select uniqueid from subjtype where subtype='Algebra'").toInt();
+    db.exec("insert into classsubjects values (1, ?, 5, 1)", {algebra});
+    // teacher subjects and the timetable do not keep a title
+    db.exec("insert into teachersubjects values (1, 1, 1, 1)");
+
+    QCOMPARE(SubjectBook::removeTitle(algebra, "Maths Algebra"), Out::InUse);
+    QCOMPARE(log.last(), QString("This Subject Type is being used in a Class therefore cannot be Deleted"));
+    QCOMPARE(log.messages.last().title, QString("Subject"));
+    QCOMPARE(db.count("subjtype"), 2);
+
+    // a group with a title in use stays, silently
+    log.clear();
+    QCOMPARE(SubjectBook::removeGroup(1, "Maths"), Out::InUse);
+    QVERIFY(log.messages.isEmpty());
+    QCOMPARE(db.count("subjects"), 1);
+
+    log.answer(hx::MsgResult::No);
+    QCOMPARE(SubjectBook::removeTitle(1, "Maths "), Out::Cancelled);
+    QCOMPARE(log.last(), QString("Are you sure you want to delete 'Maths ' subject title"));
+    QCOMPARE(db.count("subjtype"), 2);
+    log.answer(hx::MsgResult::Yes);
+    QCOMPARE(SubjectBook::removeTitle(1, "Maths "), Out::Saved);
+    QCOMPARE(db.count("subjtype"), 1);
+}
+
+void TestSubject::groupDeletionTakesItsTitles()
+{
+    TestDatabase db;
+    MessageLog log;
+    SubjectBook::saveGroup("Maths");
+    SubjectBook::saveTitle(1, "Algebra");
+    SubjectBook::saveGroup("Music");
+
+    log.answer(hx::MsgResult::No);
+    QCOMPARE(SubjectBook::removeGroup(1, "Maths"), Out::Cancelled);
+    QCOMPARE(log.last(), QString("Are you sure you want to delete 'Maths' subject group"));
+    QCOMPARE(db.count("subjtype", "subid = 1"), 2);
+
+    log.answer(hx::MsgResult::Yes);
+    QCOMPARE(SubjectBook::removeGroup(1, "Maths"), Out::Saved);
+    QCOMPARE(db.count("subjtype", "subid = 1"), 0);
+    QCOMPARE(db.count("subjects"), 1);
+    QCOMPARE(db.count("subjtype"), 1);
+
+    // a group without titles is left alone without a word
+    db.exec("delete from subjtype where subid = 2");
+    log.clear();
+    QCOMPARE(SubjectBook::removeGroup(2, "Music"), Out::Nothing);
+    QVERIFY(log.messages.isEmpty());
+    QCOMPARE(db.count("subjects"), 1);
+
+    // a failing second delete leaves the titles in place too
+    db.exec("insert into subjtype (subid, subtype) values (2, '')");
+    db.exec("create trigger keep before delete on subjects begin select raise(abort, 'kept'); end");
+    log.answer(hx::MsgResult::Yes);
+    QCOMPARE(SubjectBook::removeGroup(2, "Music"), Out::Failed);
+    QVERIFY(log.last().startsWith("Error :"));
+    QCOMPARE(db.count("subjtype", "subid = 2"), 1);
+    QCOMPARE(db.count("subjects"), 1);
+}
+
+void TestSubject::quotesAndLettersKept()
+{
+    TestDatabase db;
+    MessageLog log;
+    QCOMPARE(SubjectBook::saveGroup("Children's Lit?"), Out::Saved);
+    QCOMPARE(SubjectBook::saveTitle(1, "हिन्दी 'B'"), Out::Saved);
+    QCOMPARE(texts(SubjectBook::titlesOfGroup(1)), (QStringList{"Children's Lit? ", "Children's Lit? हिन्दी 'B'"}));
+    QCOMPARE(texts(SubjectBook::matchGroups("Children's")), QStringList{"Children's Lit?"});
+    QCOMPARE(SubjectBook::saveGroup("Children's Lit?"), Out::Duplicate);
+}
+
+static QStringList column0(QTreeWidget *lv)
+{
+    QStringList out;
+    for (int i = 0; i < lv->topLevelItemCount(); ++i)
+        out << lv->topLevelItem(i)->text(0);
+    return out;
+}
+
+void TestSubject::windowAddsSearchesAndDeletes()
+{
+    TestDatabase db;
+    MessageLog log;
+    frmSubject w;
+    auto *grp = w.findChild<QLineEdit *>("txtSubGrp");
+    auto *title = w.findChild<QLineEdit *>("txtSubTitle");
+    auto *lvGrp = w.findChild<QTreeWidget *>("lvSubGrp");
+    auto *lvTitle = w.findChild<QTreeWidget *>("lvSubTitle");
+    auto *delGrp = w.findChild<QPushButton *>("cmdDelSubGrp");
+    auto *delTitle = w.findChild<QPushButton *>("cmdDelSubTitle");
+    QVERIFY(grp && title && lvGrp && lvTitle && delGrp && delTitle);
+    QCOMPARE(w.windowTitle(), QString("Subjects"));
+    QVERIFY(!delGrp->isEnabled() && !delTitle->isEnabled());
+
+    for (const char *n : {"Maths", "Music"}) {
+        grp->setText(n);
+        w.cmdAdd_Click();
+    }
+    QCOMPARE(column0(lvGrp), (QStringList{"Maths", "Music"}));
+    QVERIFY(grp->text().isEmpty());
+
+    // a title typed with no group clicked is refused
+    grp->setText("Ma");
+    title->setText("Algebra");
+    w.cmdAddSubTitle_Click();
+    QCOMPARE(log.messages.last().title, QString("Subject"));
+    QCOMPARE(db.count("subjtype"), 2);
+
+    grp->setText("mu");
+    QCOMPARE(column0(lvGrp), QStringList{"Music"});
+    grp->setText("mux"); // no match keeps the list
+    QCOMPARE(column0(lvGrp), QStringList{"Music"});
+    grp->clear();
+    w.lvSubGrp_Click(lvGrp->topLevelItem(0));
+    QCOMPARE(grp->text(), QString("Maths"));
+    QCOMPARE(column0(lvGrp).size(), 2); // the click does not search
+    QVERIFY(delGrp->isEnabled());
+    title->setText("Algebra");
+    w.cmdAddSubTitle_Click();
+    title->setText("Arithmetic");
+    w.cmdAddSubTitle_Click();
+    QCOMPARE(column0(lvTitle), (QStringList{"Maths ", "Maths Algebra", "Maths Arithmetic"}));
+
+    // after a click on a title, the next keystroke searches again
+    title->setText("Al");
+    QCOMPARE(column0(lvTitle), QStringList{"Algebra"});
+    w.lvSubTitle_ItemClick(lvTitle->topLevelItem(0));
+    QCOMPARE(title->text(), QString("Algebra"));
+    title->setText("Ar");
+    QCOMPARE(column0(lvTitle), QStringList{"Arithmetic"});
+    w.lvSubTitle_ItemClick(lvTitle->topLevelItem(0));
+    w.lvSubTitle_ItemClick(lvTitle->topLevelItem(0)); // same text again: no change reaction
+    title->setText("A");
+    QCOMPARE(column0(lvTitle), (QStringList{"Algebra", "Arithmetic"}));
+
+    // delete the selected title
+    w.lvSubTitle_ItemClick(lvTitle->topLevelItem(1));
+    log.answer(hx::MsgResult::Yes);
+    w.cmdDelSubTitle_Click();
+    QCOMPARE(log.messages.last().text, QString("Are you sure you want to delete 'Arithmetic' subject title"));
+    QCOMPARE(db.count("subjtype", "subtype = 'Arithmetic'"), 0);
+    QVERIFY(!delTitle->isEnabled());
+
+    // delete both groups: both lists end empty
+    for (int i = 0; i < 2; ++i) {
+        w.lvSubGrp_Click(lvGrp->topLevelItem(0));
+        log.answer(hx::MsgResult::Yes);
+        w.cmdDelSubGrp_Click();
+    }
+    QCOMPARE(log.unexpectedQuestions, 0);
+    QCOMPARE(lvGrp->topLevelItemCount(), 0);
+    QCOMPARE(lvTitle->topLevelItemCount(), 0);
+    QCOMPARE(db.count("subjects") + db.count("subjtype"), 0);
+    QVERIFY(grp->text().isEmpty() && title->text().isEmpty());
+}
+
+QTEST_MAIN(TestSubject)
+#include "tst_subject.moc"
