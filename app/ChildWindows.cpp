@@ -2,6 +2,7 @@
 #include "FrmClassSchedule.h"
 #include "FrmClassSection.h"
 #include "frmSubject.h"
+#include "frmTeacher.h"
 
 #include "frmClassPeriod.h"
 #include "frmDefinePeriodSys.h"
@@ -28,6 +29,8 @@ std::vector<ChildWindowEntry> &ChildWindowEntries()
         {"MnuSchInfo", "FrmSchoolDtl", [] { return new FrmSchoolDtl; }},
         // masters: class section
         {"mnuClassSection", "FrmClassSection", [] { return new FrmClassSection; }},
+        // masters: teacher
+        {"mnuTeacher", "frmTeacher", [] { return new frmTeacher; }},
         // masters: subject
         {"mnuSubjects", "frmSubject", [] { return new frmSubject; }},
         // periods

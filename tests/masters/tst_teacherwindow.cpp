@@ -1,0 +1,76 @@
+#include "TestSupport.h"
+#include "frmTeacher.h"
+
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QGroupBox>
+#include <QtTest>
+
+class TestTeacherWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void addSaveReloadAndDelete();
+};
+
+// The window through its controls: a new teacher gets a code and joins the list; a refused
+// save keeps what was typed; deleting asks first.
+void TestTeacherWindow::addSaveReloadAndDelete()
+{
+    TestDatabase db;
+    QVERIFY(db.ok());
+    MessageLog log;
+    frmTeacher w;
+    auto *name = w.findChild<QLineEdit *>("txtTeacherName");
+    auto *code = w.findChild<QLineEdit *>("txtUniqueID");
+    auto *list = w.findChild<QTreeWidget *>("lvTeacherList");
+    auto *cancel = w.findChild<QPushButton *>("cmdCancel");
+    QCOMPARE(w.findChild<QGroupBox *>("Frame1")->title(), QString("Teachers (0)"));
+    QCOMPARE(cancel->text(), QString("E&xit"));
+
+    // An empty name is refused and nothing is written.
+    w.cmdSave_Click();
+    QVERIFY(log.contains("Enter Teacher Name"));
+    QCOMPARE(db.count("teachers"), 0);
+
+    // Teachers must be adults: the default birth date (today) is refused, the typed name kept.
+    name->setText("Ram Kumar O'Neil?");
+    emit name->editingFinished();
+    QCOMPARE(code->text(), QString("RKO-01"));
+    log.clear();
+    w.cmdSave_Click();
+    QVERIFY(log.contains("Teacher must have been born to teach in this school"));
+    QCOMPARE(db.count("teachers"), 0);
+    QCOMPARE(name->text(), QString("Ram Kumar O'Neil?"));
+
+    w.findChild<QDateEdit *>("dtpDOB")->setDate(QDate::currentDate().addYears(-30));
+    w.cmdSave_Click();
+    QCOMPARE(db.count("teachers", "uniqueid = 'RKO-01' and teachername = ? and city = 'Jaipur' and teacherid = 1",
+                      {"Ram Kumar O'Neil?"}), 1);
+    QCOMPARE(list->topLevelItemCount(), 1);
+    QCOMPARE(list->topLevelItem(0)->text(0), QString("Ram Kumar O'Neil?(RKO-01)"));
+    QVERIFY(name->text().isEmpty()); // cleared for the next teacher
+    db.exec("delete from teachers");
+    db.exec("insert into teachers (teacherid, uniqueid, teachername, stillworking) values (5, 'AB-01', 'Anita Bose', 'Y')");
+    frmTeacher w2;
+    auto *name2 = w2.findChild<QLineEdit *>("txtTeacherName");
+    QCOMPARE(name2->text(), QString("Anita Bose")); // the first teacher is on show
+    QVERIFY(w2.isEditing());
+    QCOMPARE(w2.findChild<QPushButton *>("cmdCancel")->text(), QString("&Cancel"));
+
+    // Delete: No keeps the teacher, Yes removes it and the list shows the count 0.
+    log.clear();
+    log.answer(hx::MsgResult::No);
+    w2.CmdDelete_Click();
+    QCOMPARE(db.count("teachers"), 1);
+    log.answer(hx::MsgResult::Yes);
+    w2.CmdDelete_Click();
+    QCOMPARE(db.count("teachers"), 0);
+    QCOMPARE(w2.findChild<QGroupBox *>("Frame1")->title(), QString("Teachers (0)"));
+    QVERIFY(log.contains("Do you want to delete information of Anita Bose"));
+    QCOMPARE(w2.findChild<QTreeWidget *>("lvTeacherList")->topLevelItemCount(), 0);
+}
+
+QTEST_MAIN(TestTeacherWindow)
+#include "tst_teacherwindow.moc"
