@@ -1,1 +1,0 @@
-// The master-data windows of the school office live in this folder.
