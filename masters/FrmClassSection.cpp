@@ -8,27 +8,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
+#include "FormControls.h"
 #include <QVBoxLayout>
 
 namespace {
 
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    return b;
-}
-
-QTreeWidget *listView(QWidget *parent, const QString &name, const QStringList &columns)
-{
-    auto *t = new QTreeWidget(parent);
-    t->setObjectName(name);
-    t->setColumnCount(columns.size());
-    t->setHeaderLabels(columns);
-    t->setRootIsDecorated(false);
-    t->setAllColumnsShowFocus(true);
-    return t;
-}
+using hx::NamedButton;
+using hx::NamedListView;
 
 } // namespace
 
@@ -40,11 +26,11 @@ FrmClassSection::FrmClassSection(QWidget *parent) : QWidget(parent)
     auto *classFrame = new QGroupBox(QStringLiteral("  Class  "), this);
     classFrame->setObjectName(QStringLiteral("fraClass"));
     // The second column holds the class's sort order, which new rows copy.
-    LvwClass = listView(classFrame, QStringLiteral("LvwClass"), {QStringLiteral("Class"), QStringLiteral("SortOrder")});
+    LvwClass = NamedListView(classFrame, QStringLiteral("LvwClass"), {QStringLiteral("Class"), QStringLiteral("SortOrder")});
     LvwClass->setColumnHidden(1, true);
     LvwClass->setSelectionMode(QAbstractItemView::SingleSelection);
-    auto *cmdAllClass = button(classFrame, QStringLiteral("cmdAllClass"), QStringLiteral("Check All"));
-    auto *cmdClearClass = button(classFrame, QStringLiteral("cmdClearClass"), QStringLiteral("Clear"));
+    auto *cmdAllClass = NamedButton(classFrame, QStringLiteral("cmdAllClass"), QStringLiteral("Check All"));
+    auto *cmdClearClass = NamedButton(classFrame, QStringLiteral("cmdClearClass"), QStringLiteral("Clear"));
     auto *classLayout = new QVBoxLayout(classFrame);
     classLayout->addWidget(LvwClass);
     auto *classButtons = new QHBoxLayout;
@@ -54,10 +40,10 @@ FrmClassSection::FrmClassSection(QWidget *parent) : QWidget(parent)
 
     auto *secFrame = new QGroupBox(QStringLiteral("  Section  "), this);
     secFrame->setObjectName(QStringLiteral("fraSection"));
-    LvwSec = listView(secFrame, QStringLiteral("LvwSec"), {QStringLiteral("Section")});
+    LvwSec = NamedListView(secFrame, QStringLiteral("LvwSec"), {QStringLiteral("Section")});
     LvwSec->setSelectionMode(QAbstractItemView::SingleSelection);
-    auto *cmdAllSec = button(secFrame, QStringLiteral("cmdAllSec"), QStringLiteral("Check All"));
-    auto *cmdClearSec = button(secFrame, QStringLiteral("cmdClearSec"), QStringLiteral("Clear"));
+    auto *cmdAllSec = NamedButton(secFrame, QStringLiteral("cmdAllSec"), QStringLiteral("Check All"));
+    auto *cmdClearSec = NamedButton(secFrame, QStringLiteral("cmdClearSec"), QStringLiteral("Clear"));
     auto *secLayout = new QVBoxLayout(secFrame);
     secLayout->addWidget(LvwSec);
     auto *secButtons = new QHBoxLayout;
@@ -67,13 +53,13 @@ FrmClassSection::FrmClassSection(QWidget *parent) : QWidget(parent)
 
     auto *csLabel = new QLabel(QStringLiteral("Class - Section"), this);
     csLabel->setObjectName(QStringLiteral("lblClassSection"));
-    LvwCS = listView(this, QStringLiteral("LvwCS"), {QStringLiteral("Class - Section")});
+    LvwCS = NamedListView(this, QStringLiteral("LvwCS"), {QStringLiteral("Class - Section")});
     LvwCS->setSelectionMode(QAbstractItemView::ExtendedSelection);
     csLabel->setBuddy(LvwCS);
 
-    auto *cmdAssign = button(this, QStringLiteral("cmdAssign"), QStringLiteral("&Assign"));
-    auto *cmdDel = button(this, QStringLiteral("cmdDel"), QStringLiteral("&Remove"));
-    auto *CmdExit = button(this, QStringLiteral("CmdExit"), QStringLiteral("E&xit"));
+    auto *cmdAssign = NamedButton(this, QStringLiteral("cmdAssign"), QStringLiteral("&Assign"));
+    auto *cmdDel = NamedButton(this, QStringLiteral("cmdDel"), QStringLiteral("&Remove"));
+    auto *CmdExit = NamedButton(this, QStringLiteral("CmdExit"), QStringLiteral("E&xit"));
 
     auto *csLayout = new QVBoxLayout;
     csLayout->addWidget(csLabel);

@@ -15,25 +15,16 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
+#include "FormControls.h"
 #include <QVBoxLayout>
 
 namespace {
 
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    return b;
-}
+using hx::NamedButton;
 
 QTreeWidget *listView(QWidget *parent, const QString &name, const QStringList &columns)
 {
-    auto *t = new QTreeWidget(parent);
-    t->setObjectName(name);
-    t->setColumnCount(columns.size());
-    t->setHeaderLabels(columns);
-    t->setRootIsDecorated(false);
-    t->setAllColumnsShowFocus(true);
+    QTreeWidget *t = hx::NamedListView(parent, name, columns);
     t->setSelectionMode(QAbstractItemView::SingleSelection);
     return t;
 }
@@ -49,8 +40,8 @@ frmClassPeriod::frmClassPeriod(QWidget *parent) : QWidget(parent)
     auto *classFrame = new QGroupBox(QStringLiteral("Select Class"), this);
     lvClass = listView(classFrame, QStringLiteral("lvClass"), {QStringLiteral("Class"), QStringLiteral("ClassID")});
     lvClass->setColumnHidden(1, false);
-    auto *Command3 = button(classFrame, QStringLiteral("Command3"), QStringLiteral("Check All"));
-    auto *Command4 = button(classFrame, QStringLiteral("Command4"), QStringLiteral("Uncheck All"));
+    auto *Command3 = NamedButton(classFrame, QStringLiteral("Command3"), QStringLiteral("Check All"));
+    auto *Command4 = NamedButton(classFrame, QStringLiteral("Command4"), QStringLiteral("Uncheck All"));
     auto *classLayout = new QVBoxLayout(classFrame);
     classLayout->addWidget(lvClass);
     auto *classButtons = new QHBoxLayout;
@@ -81,12 +72,12 @@ frmClassPeriod::frmClassPeriod(QWidget *parent) : QWidget(parent)
         dayGrid->addWidget(box, d % 3, d / 3);
         dayBoxes_ << box;
     }
-    auto *Command2 = button(dayFrame, QStringLiteral("Command2"), QStringLiteral("Check All"));
-    auto *Command1 = button(dayFrame, QStringLiteral("Command1"), QStringLiteral("Uncheck All"));
+    auto *Command2 = NamedButton(dayFrame, QStringLiteral("Command2"), QStringLiteral("Check All"));
+    auto *Command1 = NamedButton(dayFrame, QStringLiteral("Command1"), QStringLiteral("Uncheck All"));
     dayGrid->addWidget(Command2, 3, 0);
     dayGrid->addWidget(Command1, 3, 1);
 
-    cmdAssign = button(this, QStringLiteral("cmdAssign"), QStringLiteral("&Assign "));
+    cmdAssign = NamedButton(this, QStringLiteral("cmdAssign"), QStringLiteral("&Assign "));
 
     auto *middle = new QVBoxLayout;
     auto *psRow = new QHBoxLayout;
@@ -106,7 +97,7 @@ frmClassPeriod::frmClassPeriod(QWidget *parent) : QWidget(parent)
         lvPSList->setColumnWidth(col, width);
     lvPSList->setMinimumWidth(300);
     lvClass->setColumnWidth(0, 90);
-    cmdDel = button(listFrame, QStringLiteral("cmdDel"), QStringLiteral("&Remove"));
+    cmdDel = NamedButton(listFrame, QStringLiteral("cmdDel"), QStringLiteral("&Remove"));
     auto *listLayout = new QVBoxLayout(listFrame);
     listLayout->addWidget(lvPSList);
     auto *delRow = new QHBoxLayout;
@@ -114,8 +105,8 @@ frmClassPeriod::frmClassPeriod(QWidget *parent) : QWidget(parent)
     delRow->addWidget(cmdDel);
     listLayout->addLayout(delRow);
 
-    cmdSave = button(this, QStringLiteral("cmdSave"), QStringLiteral("&Save"));
-    CmdExit = button(this, QStringLiteral("CmdExit"), QStringLiteral("E&xit"));
+    cmdSave = NamedButton(this, QStringLiteral("cmdSave"), QStringLiteral("&Save"));
+    CmdExit = NamedButton(this, QStringLiteral("CmdExit"), QStringLiteral("E&xit"));
 
     auto *columns = new QHBoxLayout;
     columns->addWidget(classFrame);
