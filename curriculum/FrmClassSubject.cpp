@@ -16,6 +16,8 @@
 #include <QTabWidget>
 #include <QValueAxis>
 
+#include "ChartAxes.h"
+
 // Bar chart of (label, value) pairs with the given axis titles.
 static void ShowBars(QChartView *view, const QVector<QPair<QString, int>> &data, const QString &xTitle,
                      const QString &yTitle, const QString &seriesName)
@@ -32,12 +34,8 @@ static void ShowBars(QChartView *view, const QVector<QPair<QString, int>> &data,
     auto *series = new QBarSeries;
     series->append(set);
     chart->addSeries(series);
-    auto *x = new QBarCategoryAxis;
-    x->append(labels);
-    x->setTitleText(xTitle);
-    auto *y = new QValueAxis;
-    y->setRange(0, top);
-    y->setTitleText(yTitle);
+    auto *x = hx::NameAxis(labels, xTitle);
+    auto *y = hx::PeriodAxis(top, yTitle);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);

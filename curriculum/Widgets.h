@@ -28,6 +28,9 @@ inline void ShowRows(QTreeWidget *t, const QVector<QStringList> &rows)
     t->clear();
     for (const QStringList &r : rows)
         t->addTopLevelItem(new QTreeWidgetItem(r));
+    // Long subject titles would otherwise be cut short; the last column takes the rest.
+    for (int c = 0; c + 1 < t->columnCount(); ++c)
+        t->resizeColumnToContents(c);
 }
 
 inline QVector<bool> SelectedRows(QTreeWidget *t)

@@ -31,7 +31,7 @@ QTreeWidget *listView(QWidget *parent, const QString &name, const QStringList &c
     lv->setObjectName(name);
     lv->setRootIsDecorated(false);
     lv->setHeaderLabels(columns);
-    lv->setColumnWidth(0, 200);
+    lv->setColumnWidth(0, 180);
     lv->setMinimumSize(300, 220);
     return lv;
 }

@@ -93,9 +93,9 @@ frmClassPeriod::frmClassPeriod(QWidget *parent) : QWidget(parent)
     lvPSList = listView(listFrame, QStringLiteral("lvPSList"),
                         {QStringLiteral("Class"), QStringLiteral("Period System"), QStringLiteral("Days"),
                          QStringLiteral("classid"), QStringLiteral("PSid")});
-    for (const auto &[col, width] : {std::pair{0, 60}, {1, 95}, {2, 170}, {3, 50}, {4, 40}})
+    for (const auto &[col, width] : {std::pair{0, 85}, {1, 105}, {2, 175}, {3, 45}, {4, 35}})
         lvPSList->setColumnWidth(col, width);
-    lvPSList->setMinimumWidth(300);
+    lvPSList->setMinimumWidth(420);
     lvClass->setColumnWidth(0, 90);
     cmdDel = NamedButton(listFrame, QStringLiteral("cmdDel"), QStringLiteral("&Remove"));
     auto *listLayout = new QVBoxLayout(listFrame);
@@ -119,7 +119,7 @@ frmClassPeriod::frmClassPeriod(QWidget *parent) : QWidget(parent)
     auto *outer = new QVBoxLayout(this);
     outer->addLayout(columns);
     outer->addLayout(bottom);
-    resize(960, 460);
+    resize(1040, 460);
 
     connect(cmbPSnm, &QComboBox::currentIndexChanged, this, &frmClassPeriod::cmbPSnm_Click);
     connect(cmdAssign, &QPushButton::clicked, this, &frmClassPeriod::cmdAssign_Click);

@@ -26,6 +26,8 @@
 #include <QStackedLayout>
 #include <QTabWidget>
 #include <QValueAxis>
+
+#include "ChartAxes.h"
 #include <QVBoxLayout>
 
 namespace {
@@ -383,12 +385,8 @@ void FrmClassSchedule::refreshChart()
     series->append(scheduled);
     series->append(assigned);
     chart->addSeries(series);
-    auto *x = new QBarCategoryAxis;
-    x->append(categories);
-    auto *y = new QValueAxis;
-    y->setRange(0, top);
-    y->setLabelFormat(QStringLiteral("%d"));
-    y->setTickCount(std::min(top, 10) + 1);
+    auto *x = hx::NameAxis(categories);
+    auto *y = hx::PeriodAxis(top);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);

@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QValueAxis>
+
+#include "ChartAxes.h"
 #include <QVBoxLayout>
 
 using namespace tt;
@@ -82,14 +84,8 @@ void showChart(QChartView *view, const QString &title, const QString &xTitle, co
     auto *series = new QBarSeries;
     series->append(set);
     chart->addSeries(series);
-    auto *x = new QBarCategoryAxis;
-    x->append(categories);
-    x->setTitleText(xTitle);
-    auto *y = new QValueAxis;
-    y->setRange(0, qMax(1, top));
-    y->setLabelFormat(QStringLiteral("%d"));
-    y->setTickCount(qMin(qMax(2, top + 1), 11));
-    y->setTitleText(yTitle);
+    auto *x = hx::NameAxis(categories, xTitle);
+    auto *y = hx::PeriodAxis(top, yTitle);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);

@@ -1,0 +1,45 @@
+#pragma once
+// Axes of the load charts, shared by the editors so the charts read alike: whole numbers of
+// periods on the value axis, and category names turned rather than cut short.
+#include <QBarCategoryAxis>
+#include <QStringList>
+#include <QValueAxis>
+
+namespace hx {
+
+// 0 .. top rounded up to a step of 1, 2, 5, 10 ... periods, so every tick is a whole number.
+inline QValueAxis *PeriodAxis(int top, const QString &title = QString())
+{
+    top = qMax(1, top);
+    int step = 1;
+    for (int s : {1, 2, 5, 10, 20, 50, 100, 200, 500}) {
+        step = s;
+        if (top <= s * 10)
+            break;
+    }
+    const int end = (top + step - 1) / step * step;
+    auto *y = new QValueAxis;
+    y->setRange(0, end);
+    y->setTickCount(end / step + 1);
+    y->setLabelFormat(QStringLiteral("%d"));
+    y->setTitleText(title);
+    return y;
+}
+
+inline QBarCategoryAxis *NameAxis(const QStringList &names, const QString &title = QString())
+{
+    auto *x = new QBarCategoryAxis;
+    x->append(names);
+    x->setTitleText(title);
+    qsizetype letters = 0;
+    for (const QString &n : names)
+        letters = qMax(letters, n.size());
+    // The chart's own shortening cuts names that would fit; beyond about forty letters in a
+    // row they no longer fit side by side and are turned instead.
+    x->setTruncateLabels(false);
+    if (letters * names.size() > 40)
+        x->setLabelsAngle(-40);
+    return x;
+}
+
+} // namespace hx
