@@ -3,6 +3,8 @@
 #include "Database.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QStringList>
 #include <QVector>
@@ -13,7 +15,6 @@
 
 namespace {
 
-constexpr int kTeachers = 150;
 constexpr int kNonTeaching = 2; // principal and librarian: in the register, no subjects
 constexpr int kMaxLoad = 38;
 
@@ -94,22 +95,54 @@ bool run(const QString &sql, const Values &v, QString *error)
 
 } // namespace
 
+DemoSchoolOptions DemoSchoolOptions::small()
+{
+    DemoSchoolOptions o;
+    o.classSections = 12;
+    o.teachers = 25;
+    return o;
+}
+
+DemoSchoolOptions DemoSchoolOptions::large() { return DemoSchoolOptions(); }
+
 bool CreateDemoSchool(const QString &folder, const QString &schemaFile, DemoSchoolFigures *figures, QString *error)
 {
-    QDir().mkpath(folder);
+    return CreateDemoSchool(folder, schemaFile, DemoSchoolOptions::large(), figures, error);
+}
+
+bool CreateDemoSchool(const QString &folder, const QString &schemaFile, const DemoSchoolOptions &options,
+                      DemoSchoolFigures *figures, QString *error)
+{
+    auto fail = [error](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
+        return fail(QStringLiteral("cannot make the folder %1").arg(folder));
+    if (!QFileInfo(folder).isWritable())
+        return fail(QStringLiteral("cannot write in the folder %1").arg(folder));
     const QString file = QDir(folder).filePath(QStringLiteral("school.db"));
+    if (QFileInfo::exists(file)) {
+        if (!options.overwrite)
+            return fail(QStringLiteral("%1 exists already; it is left as it is (give --force to replace it)").arg(file));
+        CloseDatabase();
+        for (const char *suffix : {"", "-journal", "-wal", "-shm"})
+            if (QFileInfo::exists(file + suffix) && !QFile::remove(file + suffix))
+                return fail(QStringLiteral("cannot replace %1").arg(file + suffix));
+    }
     if (!CreateDatabaseFile(file, schemaFile, error))
         return false;
     SetProgramFolder(folder);
     if (!InitializeDatabase(error))
         return false;
-    return FillDemoSchool(figures, error);
+    return FillDemoSchool(options, figures, error);
 }
 
-bool FillDemoSchool(DemoSchoolFigures *figures, QString *error)
+bool FillDemoSchool(const DemoSchoolOptions &options, DemoSchoolFigures *figures, QString *error)
 {
     DemoSchoolFigures f;
-    std::mt19937 rng(20261207);
+    std::mt19937 rng(options.seed);
     Transaction t;
 
     // Subjects: groups and their titles.
@@ -149,6 +182,8 @@ bool FillDemoSchool(DemoSchoolFigures *figures, QString *error)
         for (const QString &cls : stage.classes) {
             const int sortorder = QueryValue("select sortorder from class where class = ?", {cls}).toInt();
             for (const QChar section : stage.sections) {
+                if (classes.size() >= options.classSections)
+                    break;
                 if (!run("insert into classsection (class, section, sortorder) values ('?', '?', ?)",
                          {cls, QString(section), sortorder}, error))
                     return false;
@@ -187,7 +222,7 @@ bool FillDemoSchool(DemoSchoolFigures *figures, QString *error)
     f.classSections = classes.size();
 
     // Teachers, shared out over the titles by the periods each title needs.
-    const int teaching = kTeachers - kNonTeaching;
+    const int teaching = std::max(1, options.teachers - kNonTeaching);
     const int totalDemand = std::accumulate(demand.begin(), demand.end(), 0);
     std::array<int, TitleCount> staff{};
     int given = 0;
