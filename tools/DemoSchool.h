@@ -24,7 +24,7 @@ struct DemoSchoolFigures {
     int subjectTitles = 0;
     int lessons = 0;        // timetable rows written
     int unplaced = 0;       // planned periods the generator found no room for
-    int twoLessonCells = 0; // cells where two subjects share the period
+    int twoLessonCells = 0; // cells where two subjects share the period (none: weeks fill exactly)
     int leaves = 0;         // teachers on leave today
     int absences = 0;       // teachers absent for some periods today
     int substitutions = 0;  // periods covered by a substitute today

@@ -79,9 +79,9 @@ int main(int argc, char **argv)
         return 1;
     }
     std::printf("%s/school.db: %d teachers, %d class-sections, %d subject titles, %d lessons "
-                "(%d cells with two lessons, %d planned periods without room); today %d on leave, "
+                "(%d planned periods without room); today %d on leave, "
                 "%d absent, %d substitutions; in %lld ms\n",
-                qPrintable(folder), f.teachers, f.classSections, f.subjectTitles, f.lessons, f.twoLessonCells,
+                qPrintable(folder), f.teachers, f.classSections, f.subjectTitles, f.lessons,
                 f.unplaced, f.leaves, f.absences, f.substitutions, static_cast<long long>(clock.elapsed()));
     return 0;
 }
