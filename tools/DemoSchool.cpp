@@ -338,6 +338,36 @@ bool CreateDemoSchool(const QString &folder, const QString &schemaFile, const De
     return FillDemoSchool(options, figures, error);
 }
 
+bool CopyReportTemplates(const QString &templateFolder, const QString &folder, QString *error)
+{
+    const QDir from(templateFolder);
+    const QStringList names = from.entryList({QStringLiteral("*.rpt")}, QDir::Files, QDir::Name);
+    if (names.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("no report templates in %1").arg(templateFolder);
+        return false;
+    }
+    const QDir to(QDir(folder).filePath(QStringLiteral("reports")));
+    if (!QDir().mkpath(to.path())) {
+        if (error)
+            *error = QStringLiteral("cannot make the folder %1").arg(to.path());
+        return false;
+    }
+    for (const QString &name : names) {
+        if (QFileInfo::exists(to.filePath(name)))
+            continue;
+        if (!QFile::copy(from.filePath(name), to.filePath(name))) {
+            if (error)
+                *error = QStringLiteral("cannot copy %1 to %2").arg(name, to.path());
+            return false;
+        }
+        // The copy may be edited like the ones beside the program.
+        QFile(to.filePath(name)).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                                QFile::ReadOther);
+    }
+    return true;
+}
+
 bool FillDemoSchool(const DemoSchoolOptions &options, DemoSchoolFigures *figures, QString *error)
 {
     auto fail = [error](const QString &why) {

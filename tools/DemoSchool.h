@@ -41,3 +41,8 @@ bool CreateDemoSchool(const QString &folder, const QString &schemaFile, DemoScho
 
 // Fills the open, empty database.
 bool FillDemoSchool(const DemoSchoolOptions &options, DemoSchoolFigures *figures, QString *error);
+
+// Copies the report templates (*.rpt of templateFolder) into <folder>/reports, so that the
+// program started on that folder finds its reports. A template already there is kept: it
+// may have been edited.
+bool CopyReportTemplates(const QString &templateFolder, const QString &folder, QString *error);

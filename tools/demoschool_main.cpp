@@ -78,6 +78,10 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "horalux-demoschool: %s\n", qPrintable(error));
         return 1;
     }
+    if (!CopyReportTemplates(QStringLiteral(HORALUX_REPORT_TEMPLATES), folder, &error)) {
+        std::fprintf(stderr, "horalux-demoschool: %s\n", qPrintable(error));
+        return 1;
+    }
     std::printf("%s/school.db: %d teachers, %d class-sections, %d subject titles, %d lessons "
                 "(%d planned periods without room); today %d on leave, "
                 "%d absent, %d substitutions; in %lld ms\n",
