@@ -94,16 +94,6 @@ void reportPage(const QString &folder)
     std::printf("%s.png\n", qPrintable(base));
 }
 
-bool copyTemplates(const QString &to)
-{
-    QDir().mkpath(to);
-    const QDir from(QStringLiteral(HORALUX_TEMPLATES_DIR));
-    for (const QString &f : from.entryList({QStringLiteral("*.rpt")}, QDir::Files))
-        if (!QFile::copy(from.filePath(f), to + QLatin1Char('/') + f))
-            return false;
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -131,9 +121,9 @@ int main(int argc, char **argv)
     QTemporaryDir school;
     DemoSchoolFigures figures;
     QString error;
-    if (!CreateDemoSchool(school.path(), QStringLiteral(HORALUX_SCHEMA_FILE), &figures,
+    if (!CreateDemoSchool(school.path(), QStringLiteral(HORALUX_SCHEMA_FILE), DemoSchoolOptions::small(), &figures,
                           &error)
-        || !copyTemplates(school.path() + QStringLiteral("/reports"))) {
+        || !CopyReportTemplates(QStringLiteral(HORALUX_REPORT_TEMPLATES), school.path(), &error)) {
         std::fprintf(stderr, "horalux-screens: %s\n", qPrintable(error));
         return 1;
     }
