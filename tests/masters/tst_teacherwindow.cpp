@@ -6,12 +6,16 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class TestTeacherWindow : public QObject {
     Q_OBJECT
 private slots:
     void addSaveReloadAndDelete();
+    void browseTypeAndPhoto();
 };
 
 // The window through its controls: a new teacher gets a code and joins the list; a refused
@@ -70,6 +74,61 @@ void TestTeacherWindow::addSaveReloadAndDelete()
     QCOMPARE(w2.findChild<QGroupBox *>("Frame1")->title(), QString("Teachers (0)"));
     QVERIFY(log.contains("Do you want to delete information of Anita Bose"));
     QCOMPARE(w2.findChild<QTreeWidget *>("lvTeacherList")->topLevelItemCount(), 0);
+}
+
+// Previous and Next walk the list and stop at its ends; the name is capitalised as it is
+// typed; the photo dialog needs a name first, refuses other files and the chosen picture is
+// saved with the teacher.
+void TestTeacherWindow::browseTypeAndPhoto()
+{
+    TestDatabase db;
+    QVERIFY(db.ok());
+    db.exec("insert into teachers (teacherid, uniqueid, teachername, stillworking) values "
+            "(1, 'MD-01', 'Meena Das', 'Y'), (2, 'AB-01', 'Anita Bose', 'Y'), (3, 'CR-01', 'Chetan Rao', 'Y')");
+    MessageLog log;
+    frmTeacher w;
+    auto *name = w.findChild<QLineEdit *>("txtTeacherName");
+    auto *next = w.findChild<QPushButton *>("cmdNext");
+    auto *previous = w.findChild<QPushButton *>("cmbPrevious");
+    QCOMPARE(name->text(), QString("Anita Bose"));
+    next->click();
+    QCOMPARE(name->text(), QString("Chetan Rao"));
+    next->click();
+    next->click();
+    QCOMPARE(name->text(), QString("Meena Das"));
+    QCOMPARE(w.findChild<QLineEdit *>("txtUniqueID")->text(), QString("MD-01"));
+    previous->click();
+    previous->click();
+    previous->click();
+    QCOMPARE(name->text(), QString("Anita Bose"));
+
+    w.findChild<QPushButton *>("cmdCancel")->click();
+    QVERIFY(name->text().isEmpty());
+    QTemporaryDir dir;
+    QString chosen;
+    w.setPhotoChooser([&](QWidget *) { return chosen; });
+    auto *photo = w.findChild<QLabel *>("ImgPhoto");
+    QTest::mouseClick(photo, Qt::LeftButton);
+    QVERIFY(log.contains("Enter Teacher Name First"));
+
+    QTest::keyClicks(name, "rAM kUMAR  sEN");
+    QCOMPARE(name->text(), QString("Ram Kumar  Sen"));
+
+    chosen = dir.filePath("notes.txt");
+    log.clear();
+    QTest::mouseClick(photo, Qt::LeftButton);
+    QVERIFY(log.contains("Provide Bitmap File"));
+    QImage picture(40, 50, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    chosen = dir.filePath("ram.png");
+    QVERIFY(picture.save(chosen));
+    QTest::mouseClick(photo, Qt::LeftButton);
+    QVERIFY(!photo->pixmap().isNull());
+
+    emit name->editingFinished();
+    w.findChild<QDateEdit *>("dtpDOB")->setDate(QDate::currentDate().addYears(-30));
+    w.cmdSave_Click();
+    QCOMPARE(db.count("teachers", "uniqueid = 'RKS-01' and teachername = 'Ram Kumar  Sen' and photopath = ?", {chosen}), 1);
 }
 
 QTEST_MAIN(TestTeacherWindow)
