@@ -16,34 +16,7 @@
 #include <QTabWidget>
 #include <QValueAxis>
 
-#include "ChartAxes.h"
-
-// Bar chart of (label, value) pairs with the given axis titles.
-static void ShowBars(QChartView *view, const QVector<QPair<QString, int>> &data, const QString &xTitle,
-                     const QString &yTitle, const QString &seriesName)
-{
-    auto *chart = new QChart;
-    auto *set = new QBarSet(seriesName);
-    QStringList labels;
-    int top = 1;
-    for (const auto &d : data) {
-        *set << d.second;
-        labels << d.first;
-        top = qMax(top, d.second);
-    }
-    auto *series = new QBarSeries;
-    series->append(set);
-    chart->addSeries(series);
-    auto *x = hx::NameAxis(labels, xTitle);
-    auto *y = hx::PeriodAxis(top, yTitle);
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(x);
-    series->attachAxis(y);
-    QChart *old = view->chart();
-    view->setChart(chart);
-    delete old;
-}
+#include "Charts.h"
 
 FrmClassSubject::FrmClassSubject()
 {
@@ -135,7 +108,7 @@ void FrmClassSubject::FillSubjectCount()
 {
     const auto data = logic_.subjectCount();
     if (!data.isEmpty())
-        ShowBars(MSChart2, data, "Classes", "Subject Count", "Subjects");
+        hx::ShowBars(MSChart2, data, "Subjects", "Classes", "Subject Count", true);
 }
 
 void FrmClassSubject::cmdAssign_Click()
@@ -164,5 +137,5 @@ void FrmClassSubject::CmbClass_Click()
     const auto data = logic_.classDetail(CmbClass->currentData().toInt());
     MSChart1->setVisible(!data.isEmpty());
     if (!data.isEmpty())
-        ShowBars(MSChart1, data, "Subjects", "Periods", "Periods");
+        hx::ShowBars(MSChart1, data, "Periods", "Subjects", "Periods", true);
 }

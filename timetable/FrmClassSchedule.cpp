@@ -27,7 +27,7 @@
 #include <QTabWidget>
 #include <QValueAxis>
 
-#include "ChartAxes.h"
+#include "Charts.h"
 #include <QVBoxLayout>
 
 namespace {

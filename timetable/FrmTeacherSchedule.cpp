@@ -20,7 +20,7 @@
 #include <QTabWidget>
 #include <QValueAxis>
 
-#include "ChartAxes.h"
+#include "Charts.h"
 #include <QVBoxLayout>
 
 using namespace tt;
@@ -64,33 +64,6 @@ QChartView *barChart(const QString &name, QWidget *parent)
     view->setRenderHint(QPainter::Antialiasing);
     view->setMinimumSize(380, 260);
     return view;
-}
-
-void showChart(QChartView *view, const QString &title, const QString &xTitle, const QString &yTitle,
-               const ChartRows &rows)
-{
-    QChart *chart = view->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis *axis : chart->axes())
-        chart->removeAxis(axis);
-    auto *set = new QBarSet(title);
-    QStringList categories;
-    int top = 0;
-    for (const auto &row : rows) {
-        categories << row.first;
-        *set << row.second;
-        top = qMax(top, row.second);
-    }
-    auto *series = new QBarSeries;
-    series->append(set);
-    chart->addSeries(series);
-    auto *x = hx::NameAxis(categories, xTitle);
-    auto *y = hx::PeriodAxis(top, yTitle);
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(x);
-    series->attachAxis(y);
-    chart->legend()->hide();
 }
 
 } // namespace
@@ -424,10 +397,10 @@ void FrmTeacherSchedule::showLabels()
 
 void FrmTeacherSchedule::fillCharts()
 {
-    showChart(MSChart1, QStringLiteral("Period"), QStringLiteral("Classes"), QStringLiteral("Priods"),
-              model_.classChart());
-    showChart(MSChart2, QStringLiteral("Period"), QStringLiteral("Subjects"), QStringLiteral("Periods"),
-              model_.subjectChart());
+    hx::ShowBars(MSChart1, model_.classChart(), QStringLiteral("Period"), QStringLiteral("Classes"),
+                 QStringLiteral("Priods"), false);
+    hx::ShowBars(MSChart2, model_.subjectChart(), QStringLiteral("Period"), QStringLiteral("Subjects"),
+                 QStringLiteral("Periods"), false);
 }
 
 // --- editing ----------------------------------------------------------------------------

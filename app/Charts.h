@@ -1,9 +1,15 @@
 #pragma once
-// Axes of the load charts, shared by the editors so the charts read alike: whole numbers of
-// periods on the value axis, and category names turned rather than cut short.
+// The load charts, shared by the editors so the charts read alike: one bar per name, whole
+// numbers of periods on the value axis, and names turned rather than cut short.
 #include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QPair>
 #include <QStringList>
 #include <QValueAxis>
+#include <QVector>
 
 namespace hx {
 
@@ -40,6 +46,34 @@ inline QBarCategoryAxis *NameAxis(const QStringList &names, const QString &title
     if (letters * names.size() > 40)
         x->setLabelsAngle(-40);
     return x;
+}
+
+// Replaces what the view shows by one bar set of (name, periods) pairs.
+inline void ShowBars(QChartView *view, const QVector<QPair<QString, int>> &rows, const QString &setName,
+                     const QString &xTitle, const QString &yTitle, bool legend)
+{
+    QChart *chart = view->chart();
+    chart->removeAllSeries();
+    for (QAbstractAxis *axis : chart->axes())
+        chart->removeAxis(axis);
+    auto *set = new QBarSet(setName);
+    QStringList names;
+    int top = 0;
+    for (const auto &row : rows) {
+        names << row.first;
+        *set << row.second;
+        top = qMax(top, row.second);
+    }
+    auto *series = new QBarSeries;
+    series->append(set);
+    chart->addSeries(series);
+    auto *x = NameAxis(names, xTitle);
+    auto *y = PeriodAxis(top, yTitle);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    series->attachAxis(x);
+    series->attachAxis(y);
+    chart->legend()->setVisible(legend);
 }
 
 } // namespace hx
