@@ -165,6 +165,13 @@ int main(int argc, char **argv)
             if (e.window == QLatin1String("frmTeacher") || e.window == QLatin1String("FrmTeacherSubject"))
                 choose(w, QStringLiteral("CmbTeacher"), 1);
             shoot(framed(w), e.window);
+            auto *tabs = w->findChild<QTabWidget *>(QStringLiteral("SSTab1"));
+            for (int t = 1; tabs && t < tabs->count(); ++t) {
+                tabs->setCurrentIndex(t);
+                choose(w, QStringLiteral("CmbTeacher"), 1);
+                choose(w, QStringLiteral("CmbSubject"), 1);
+                shoot(framed(w), e.window + QStringLiteral("-page%1").arg(t + 1));
+            }
         }
         hx::CloseWindow(w);
         settle();
