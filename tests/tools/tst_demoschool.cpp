@@ -1,4 +1,6 @@
 #include "DemoSchool.h"
+#include "Report.h"
+#include "ReportRunner.h"
 #include "SubstitutionBook.h"
 #include "TeacherRegister.h"
 #include "TestSupport.h"
@@ -268,6 +270,14 @@ void TestDemoSchool::reportsBesideTheSchool()
     for (const char *name : {"classschsumm.rpt", "teacherschsumm.rpt", "classtmtable.rpt", "tchrtmtable.rpt",
                              "freeperiod.rpt", "substitute.rpt"})
         QVERIFY2(QFile::exists(ReportPath + name), name);
+    // Full weeks of nine periods with long subject names: still one page per class.
+    rpt::Report report;
+    report.setFormula(0, rpt::SchoolFormula());
+    report.setConnect(rpt::ConnectString());
+    report.setReportFileName(ReportPath + "classtmtable.rpt");
+    int pages = 0;
+    QVERIFY2(report.exportPdf(QDir(dir.path()).filePath("classes.pdf"), &pages), qPrintable(report.lastError()));
+    QCOMPARE(pages, DemoSchoolOptions::small().classSections);
     {
         QFile f(ReportPath + "classtmtable.rpt");
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
