@@ -496,7 +496,7 @@ bool FillDemoSchool(const DemoSchoolOptions &options, DemoSchoolFigures *figures
 
     // Teachers, with codes from the register.
     QStringList usedNames;
-    auto addTeacher = [&](const QString &designation, bool junior) -> int {
+    auto addTeacher = [&](const QString &designation) -> int {
         TeacherRecord r;
         const Name *first = nullptr;
         QString surname;
@@ -539,7 +539,6 @@ bool FillDemoSchool(const DemoSchoolOptions &options, DemoSchoolFigures *figures
             r.maritalstatus = "Single";
             r.husbandname.clear();
         }
-        Q_UNUSED(junior);
         return TeacherRegister::Insert(r);
     };
     struct Staff {
@@ -552,13 +551,13 @@ bool FillDemoSchool(const DemoSchoolOptions &options, DemoSchoolFigures *figures
     for (const Post &p : posts)
         for (int n = 0; n < p.staff; ++n) {
             const QString designation = p.junior ? "NTT" : (p.title == Physics || p.title == Chemistry || p.title == Biology) ? "PGT" : "TGT";
-            const int id = addTeacher(designation, p.junior);
+            const int id = addTeacher(designation);
             if (id == 0)
                 return fail(QStringLiteral("a teacher could not be added: %1").arg(LastDatabaseError()));
             staff.push_back({id, &p});
         }
     for (const char *d : {"Principal", "Librarian"})
-        if (addTeacher(d, false) == 0)
+        if (addTeacher(d) == 0)
             return fail(QStringLiteral("a teacher could not be added: %1").arg(LastDatabaseError()));
     f.teachers = QueryValue("select count(*) from teachers").toInt();
 
