@@ -85,8 +85,8 @@ double peakMemoryMb()
     return -1;
 }
 
-// The free-teacher search done cell by cell with one query per teacher, the way the old
-// program went about it; kept here only as the yardstick for the set-based one.
+// The free-teacher search done cell by cell with one query per teacher, the plain way a
+// first version goes about it; kept here only as the yardstick for the set-based one.
 std::array<QString, tt::kCells> freeTeachersCellByCell(const ClassScheduleModel &m)
 {
     std::array<QString, tt::kCells> out;
@@ -117,7 +117,7 @@ std::array<QString, tt::kCells> freeTeachersCellByCell(const ClassScheduleModel 
     return out;
 }
 
-// The periods to cover found the old way: per entry a query for the teacher's periods, per
+// The periods to cover found line by line: per entry a query for the teacher's periods, per
 // period one for its substitute, one for the class and one for the name.
 QVector<CoverLine> periodsToCoverLineByLine(const QDate &date)
 {
