@@ -652,8 +652,8 @@ bool FillDemoSchool(const DemoSchoolOptions &options, DemoSchoolFigures *figures
     for (const Staff &s : staff)
         away << s.teacherid;
     std::shuffle(away.begin(), away.end(), rng);
-    const int onLeave = std::max(1, int(staff.size()) / 30);
-    const int absent = std::max(1, int(staff.size()) / 40);
+    const int onLeave = std::max(2, int(staff.size()) / 30);
+    const int absent = std::max(2, int(staff.size()) / 40);
     for (int i = 0; i < onLeave + absent && i < away.size(); ++i) {
         const bool leave = i < onLeave;
         const int from = leave ? 0 : 1 + int(rng() % 3);
