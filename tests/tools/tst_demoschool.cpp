@@ -254,6 +254,31 @@ void TestDemoSchool::existingAndUnwritableTargets()
     QVERIFY2(error.contains(blocked), qPrintable(error));
     QVERIFY(!CreateDemoSchool(QString(), HORALUX_SCHEMA_FILE, o, nullptr, &error));
     QVERIFY(!error.isEmpty());
+
+    // A failed run leaves the file it was told to replace as it was.
+    CloseDatabase();
+    const QByteArray before = [&] { QFile f(file); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    DemoSchoolOptions tooFew = o;
+    tooFew.teachers = 5;
+    QVERIFY(!CreateDemoSchool(dir.path(), HORALUX_SCHEMA_FILE, tooFew, nullptr, &error));
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{"school.db"});
+
+    // Sizes it cannot staff are refused, not left half written or run for ever.
+    for (const auto &[sections, teachers] : {std::pair{12, 5}, std::pair{0, 25}, std::pair{200, 150}, std::pair{12, 100000}}) {
+        QTemporaryDir other;
+        DemoSchoolOptions odd = options(DemoSchoolOptions::small());
+        odd.classSections = sections;
+        odd.teachers = teachers;
+        error.clear();
+        QVERIFY(!CreateDemoSchool(other.path(), HORALUX_SCHEMA_FILE, odd, nullptr, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!QFile::exists(QDir(other.path()).filePath("school.db")));
+    }
 }
 
 // The program started on a demo folder finds its reports there, and an edited template
