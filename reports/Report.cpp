@@ -422,9 +422,11 @@ private:
             }
         }
 
-        const int cellWidth = 88 / periods;
+        // A week of nine periods must still fit one page: a narrow day column leaves the
+        // lessons room for their subject and teacher without breaking words.
+        const int cellWidth = 90 / periods;
         const int dayWidth = 100 - cellWidth * periods;
-        html += QStringLiteral("<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"9\" "
+        html += QStringLiteral("<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"5\" "
                                "style=\"%1border-collapse: collapse; border-color: #505050; margin-top: 6px;\">\n")
                     .arg(breakStyle());
         html += QStringLiteral("<thead><tr><th bgcolor=\"#d8d8d8\" width=\"%1%\" style=\"font-size: 9pt;\">Day</th>")

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QVector>
 #include <algorithm>
 #include <array>
@@ -322,20 +323,29 @@ bool CreateDemoSchool(const QString &folder, const QString &schemaFile, const De
     if (!QFileInfo(folder).isWritable())
         return fail(QStringLiteral("cannot write in the folder %1").arg(folder));
     const QString file = QDir(folder).filePath(QStringLiteral("school.db"));
-    if (QFileInfo::exists(file)) {
-        if (!options.overwrite)
-            return fail(QStringLiteral("%1 exists already; it is left as it is (give --force to replace it)").arg(file));
-        CloseDatabase();
-        for (const char *suffix : {"", "-journal", "-wal", "-shm"})
-            if (QFileInfo::exists(file + suffix) && !QFile::remove(file + suffix))
-                return fail(QStringLiteral("cannot replace %1").arg(file + suffix));
-    }
-    if (!CreateDatabaseFile(file, schemaFile, error))
+    if (QFileInfo::exists(file) && !options.overwrite)
+        return fail(QStringLiteral("%1 exists already; it is left as it is (give --force to replace it)").arg(file));
+
+    // The school is built beside the target and put in its place only when it is complete,
+    // so that a failure never costs the file it was to replace.
+    QTemporaryDir work(QDir(folder).filePath(QStringLiteral(".demoschool-XXXXXX")));
+    if (!work.isValid())
+        return fail(QStringLiteral("cannot write in the folder %1").arg(folder));
+    const QString built = QDir(work.path()).filePath(QStringLiteral("school.db"));
+    if (!CreateDatabaseFile(built, schemaFile, error))
         return false;
+    SetProgramFolder(work.path());
+    const bool filled = InitializeDatabase(error) && FillDemoSchool(options, figures, error);
+    CloseDatabase();
     SetProgramFolder(folder);
-    if (!InitializeDatabase(error))
+    if (!filled)
         return false;
-    return FillDemoSchool(options, figures, error);
+    for (const char *suffix : {"", "-journal", "-wal", "-shm"})
+        if (QFileInfo::exists(file + suffix) && !QFile::remove(file + suffix))
+            return fail(QStringLiteral("cannot replace %1").arg(file + suffix));
+    if (!QFile::rename(built, file))
+        return fail(QStringLiteral("cannot write %1").arg(file));
+    return InitializeDatabase(error);
 }
 
 bool CopyReportTemplates(const QString &templateFolder, const QString &folder, QString *error)
@@ -478,6 +488,8 @@ bool FillDemoSchool(const DemoSchoolOptions &options, DemoSchoolFigures *figures
     for (const ClassInfo &ci : classes)
         for (const auto &[ix, hours] : ci.stage->subjects)
             postOf(ci.stage->junior, ix).demand += hours;
+    if (options.teachers > firstNames().size() * surnames().size())
+        return fail(QStringLiteral("a school has at most %1 teachers").arg(firstNames().size() * surnames().size()));
     const int teaching = options.teachers - kNonTeaching;
     int needed = 0;
     for (Post &p : posts) {
@@ -496,7 +508,7 @@ bool FillDemoSchool(const DemoSchoolOptions &options, DemoSchoolFigures *figures
 
     // Teachers, with codes from the register.
     QStringList usedNames;
-    auto addTeacher = [&](const QString &designation, bool junior) -> int {
+    auto addTeacher = [&](const QString &designation) -> int {
         TeacherRecord r;
         const Name *first = nullptr;
         QString surname;
@@ -539,7 +551,6 @@ bool FillDemoSchool(const DemoSchoolOptions &options, DemoSchoolFigures *figures
             r.maritalstatus = "Single";
             r.husbandname.clear();
         }
-        Q_UNUSED(junior);
         return TeacherRegister::Insert(r);
     };
     struct Staff {
@@ -552,13 +563,13 @@ bool FillDemoSchool(const DemoSchoolOptions &options, DemoSchoolFigures *figures
     for (const Post &p : posts)
         for (int n = 0; n < p.staff; ++n) {
             const QString designation = p.junior ? "NTT" : (p.title == Physics || p.title == Chemistry || p.title == Biology) ? "PGT" : "TGT";
-            const int id = addTeacher(designation, p.junior);
+            const int id = addTeacher(designation);
             if (id == 0)
                 return fail(QStringLiteral("a teacher could not be added: %1").arg(LastDatabaseError()));
             staff.push_back({id, &p});
         }
     for (const char *d : {"Principal", "Librarian"})
-        if (addTeacher(d, false) == 0)
+        if (addTeacher(d) == 0)
             return fail(QStringLiteral("a teacher could not be added: %1").arg(LastDatabaseError()));
     f.teachers = QueryValue("select count(*) from teachers").toInt();
 
@@ -653,8 +664,8 @@ bool FillDemoSchool(const DemoSchoolOptions &options, DemoSchoolFigures *figures
     for (const Staff &s : staff)
         away << s.teacherid;
     std::shuffle(away.begin(), away.end(), rng);
-    const int onLeave = std::max(1, int(staff.size()) / 30);
-    const int absent = std::max(1, int(staff.size()) / 40);
+    const int onLeave = std::max(2, int(staff.size()) / 30);
+    const int absent = std::max(2, int(staff.size()) / 40);
     for (int i = 0; i < onLeave + absent && i < away.size(); ++i) {
         const bool leave = i < onLeave;
         const int from = leave ? 0 : 1 + int(rng() % 3);

@@ -1,4 +1,6 @@
 #include "DemoSchool.h"
+#include "Report.h"
+#include "ReportRunner.h"
 #include "SubstitutionBook.h"
 #include "TeacherRegister.h"
 #include "TestSupport.h"
@@ -252,6 +254,31 @@ void TestDemoSchool::existingAndUnwritableTargets()
     QVERIFY2(error.contains(blocked), qPrintable(error));
     QVERIFY(!CreateDemoSchool(QString(), HORALUX_SCHEMA_FILE, o, nullptr, &error));
     QVERIFY(!error.isEmpty());
+
+    // A failed run leaves the file it was told to replace as it was.
+    CloseDatabase();
+    const QByteArray before = [&] { QFile f(file); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    DemoSchoolOptions tooFew = o;
+    tooFew.teachers = 5;
+    QVERIFY(!CreateDemoSchool(dir.path(), HORALUX_SCHEMA_FILE, tooFew, nullptr, &error));
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{"school.db"});
+
+    // Sizes it cannot staff are refused, not left half written or run for ever.
+    for (const auto &[sections, teachers] : {std::pair{12, 5}, std::pair{0, 25}, std::pair{200, 150}, std::pair{12, 100000}}) {
+        QTemporaryDir other;
+        DemoSchoolOptions odd = options(DemoSchoolOptions::small());
+        odd.classSections = sections;
+        odd.teachers = teachers;
+        error.clear();
+        QVERIFY(!CreateDemoSchool(other.path(), HORALUX_SCHEMA_FILE, odd, nullptr, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!QFile::exists(QDir(other.path()).filePath("school.db")));
+    }
 }
 
 // The program started on a demo folder finds its reports there, and an edited template
@@ -268,6 +295,14 @@ void TestDemoSchool::reportsBesideTheSchool()
     for (const char *name : {"classschsumm.rpt", "teacherschsumm.rpt", "classtmtable.rpt", "tchrtmtable.rpt",
                              "freeperiod.rpt", "substitute.rpt"})
         QVERIFY2(QFile::exists(ReportPath + name), name);
+    // Full weeks of nine periods with long subject names: still one page per class.
+    rpt::Report report;
+    report.setFormula(0, rpt::SchoolFormula());
+    report.setConnect(rpt::ConnectString());
+    report.setReportFileName(ReportPath + "classtmtable.rpt");
+    int pages = 0;
+    QVERIFY2(report.exportPdf(QDir(dir.path()).filePath("classes.pdf"), &pages), qPrintable(report.lastError()));
+    QCOMPARE(pages, DemoSchoolOptions::small().classSections);
     {
         QFile f(ReportPath + "classtmtable.rpt");
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
