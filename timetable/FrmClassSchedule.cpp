@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QStackedLayout>
 #include <QTabWidget>
+#include <QPainter>
 #include <QValueAxis>
 
 #include "Charts.h"
@@ -61,6 +62,45 @@ void paintCell(QLabel *cell, const QColor &background, bool substitute)
         cell->setFont(f);
     }
 }
+
+// A free-teacher cell: its text stays the whole " / " list (the tool-tip shows it all), but it
+// paints only the names that fit and says how many more there are, instead of cutting a
+// name in half at the cell's foot.
+class NameListLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        const QRect box = contentsRect().adjusted(2, 1, -2, -1);
+        const QFontMetrics fm(font());
+        const int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
+        const QString all = text();
+        if (fm.boundingRect(box, flags, all).height() <= box.height()) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        const QStringList names = all.split(QStringLiteral(" / "));
+        auto shown = [&](int n) {
+            return QStringList(names.mid(0, n)).join(QStringLiteral(" / ")) +
+                   QStringLiteral("\n+%1 more").arg(names.size() - n);
+        };
+        // The most names that still fit beside the count.
+        int lo = 0, hi = int(names.size()) - 1;
+        while (lo < hi) {
+            const int mid = (lo + hi + 1) / 2;
+            if (fm.boundingRect(box, flags, shown(mid)).height() <= box.height())
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        QFrame::paintEvent(event); // frame and background
+        QPainter p(this);
+        p.setPen(palette().color(QPalette::WindowText));
+        p.drawText(box, flags, shown(lo));
+    }
+};
 
 // Captions keep their lines apart with carriage returns; a label breaks lines at line feeds.
 QString shown(QString text) { return text.replace(tt::kCR, QLatin1Char('\n')); }
@@ -258,7 +298,7 @@ QWidget *FrmClassSchedule::buildGrid(bool editable)
         g->addWidget(l, d + 1, 0);
     }
     for (int i = 0; i < tt::kCells; ++i) {
-        auto *c = new QLabel;
+        QLabel *c = editable ? new QLabel : new NameListLabel;
         c->setFixedSize(hx::Twips(1215), hx::Twips(825));
         c->setWordWrap(true);
         c->setAlignment(Qt::AlignCenter);
