@@ -67,9 +67,9 @@ frmTeacherAtt::frmTeacherAtt(QWidget *parent) : QWidget(parent)
                              QStringLiteral("Period To"), QStringLiteral("Date")});
     LvwAtt->header()->setSectionsClickable(true);
     LvwAtt->header()->resizeSection(0, 80);
-    LvwAtt->header()->resizeSection(1, 180);
-    LvwAtt->header()->resizeSection(2, 80);
-    LvwAtt->header()->resizeSection(3, 80);
+    LvwAtt->header()->resizeSection(1, 170);
+    LvwAtt->header()->resizeSection(2, 85);
+    LvwAtt->header()->resizeSection(3, 75);
     LvwAtt->setMinimumSize(520, 220);
 
     cmdSave = new QPushButton(QStringLiteral("&Save"), this);
