@@ -19,6 +19,7 @@ Recordset RsSubjects;
 
 namespace {
 const QString kConnection = QStringLiteral("school");
+const int kBusyTimeoutMs = 3000;
 QString g_programFolder;
 QString g_lastError;
 int g_transactionDepth = 0;
@@ -42,7 +43,33 @@ const QStringList &requiredTables()
 QString describe(const QSqlError &e)
 {
     const QString db = e.databaseText().trimmed();
-    return db.isEmpty() ? e.text().trimmed() : db;
+    const QString text = db.isEmpty() ? e.text().trimmed() : db;
+    // The conditions an office meets with its file get a sentence the user can act on; the
+    // driver's own words stay behind it for whoever has to look further.
+    const int code = e.nativeErrorCode().toInt() & 0xff;
+    QString plain;
+    switch (code) {
+    case 5: // SQLITE_BUSY
+    case 6: // SQLITE_LOCKED
+        plain = QStringLiteral("The database is in use by another program; nothing was changed. Try again in a moment.");
+        break;
+    case 8: // SQLITE_READONLY
+        plain = QStringLiteral("The database file is read-only; nothing was changed.");
+        break;
+    case 13: // SQLITE_FULL
+        plain = QStringLiteral("The disk is full; nothing was changed. Free some space and try again.");
+        break;
+    case 10: // SQLITE_IOERR
+        plain = QStringLiteral("The database file cannot be written; nothing was changed.");
+        break;
+    case 11: // SQLITE_CORRUPT
+    case 26: // SQLITE_NOTADB
+        plain = QStringLiteral("The database file is damaged or not a database.");
+        break;
+    default:
+        return text;
+    }
+    return plain + QStringLiteral(" (") + text + QLatin1Char(')');
 }
 
 bool bindAndRun(QSqlQuery &q, const QString &sql, const QVariantList &binds, QString *error)
@@ -98,6 +125,9 @@ QString openAndCheck(const QString &file)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
     db.setDatabaseName(file);
+    // A file locked by another program makes a save wait this long (ms) and then fail with
+    // a message, rather than hang the window.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     const QString shown = QDir::toNativeSeparators(file);
     if (!db.open())
         return QStringLiteral("The database %1 cannot be opened: %2").arg(shown, describe(db.lastError()));
@@ -116,6 +146,12 @@ QString openAndCheck(const QString &file)
     if (!missing.isEmpty())
         return QStringLiteral("%1 is not a Horalux database: the table(s) %2 are missing.")
             .arg(shown, missing.join(QStringLiteral(", ")));
+    // Only a file known to be ours is configured. A rollback journal beside the file (rather
+    // than WAL) keeps school.db a single file that a copy backs up whole; with full
+    // synchronisation a commit is on the disk before the save reports success, and a save
+    // cut off by a crash is rolled back from the journal at the next open.
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode = DELETE")) || !q.exec(QStringLiteral("PRAGMA synchronous = FULL")))
+        return QStringLiteral("The database %1 cannot be opened: %2").arg(shown, describe(q.lastError()));
     return QString();
 }
 } // namespace

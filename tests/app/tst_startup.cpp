@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -223,11 +224,39 @@ void TestStartUp::missingOrForeignDatabase()
         other.close();
     }
     QSqlDatabase::removeDatabase("other");
-    {
-        MDISchedule main;
-        QVERIFY(!main.MDIForm_Load());
-        QVERIFY(log.last().contains("is not a Horalux database"));
-    }
+    auto bytes = [&file] {
+        QFile in(file);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("unreadable");
+    };
+    // Each refused file is left byte for byte as it was, and no journal is left beside it.
+    auto refusedUnchanged = [&](const char *what, const QString &message) {
+        const QByteArray before = bytes();
+        {
+            MDISchedule main;
+            QVERIFY2(!main.MDIForm_Load(), what);
+            QVERIFY2(log.last().contains(message), qPrintable(log.last()));
+        }
+        QVERIFY2(bytes() == before, what);
+        QVERIFY2(!QFile::exists(file + "-journal"), what);
+    };
+    refusedUnchanged("foreign", "is not a Horalux database");
+
+    // An empty file (a copy that went wrong) is no school's database either.
+    QVERIFY(QFile::remove(file));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    refusedUnchanged("empty", "is not a Horalux database");
+    QCOMPARE(QFileInfo(file).size(), 0);
+
+    // A real school database whose first page has been damaged.
+    QVERIFY(QFile::remove(file));
+    QVERIFY(CreateDatabaseFile(file, QStringLiteral(HORALUX_SCHEMA_FILE)));
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    f.seek(100);
+    f.write(QByteArray(2000, '\x5a'));
+    f.close();
+    refusedUnchanged("corrupt", "cannot be opened");
+    QVERIFY(log.last().contains("damaged or not a database") || log.last().contains("malformed"));
     SetProgramFolder(QString());
 }
 
