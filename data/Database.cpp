@@ -23,6 +23,10 @@ QString g_programFolder;
 QString g_lastError;
 int g_transactionDepth = 0;
 bool g_transactionFailed = false;
+std::function<bool(const QString &)> g_failureHook;
+// How long a statement waits for another program's lock before it fails with a message:
+// long enough to ride out a short write by someone else, short enough never to look hung.
+constexpr int kBusyTimeoutMs = 2000;
 
 QHash<QString, QString> &dataSources()
 {
@@ -98,6 +102,7 @@ QString openAndCheck(const QString &file)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
     db.setDatabaseName(file);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     const QString shown = QDir::toNativeSeparators(file);
     if (!db.open())
         return QStringLiteral("The database %1 cannot be opened: %2").arg(shown, describe(db.lastError()));
@@ -116,6 +121,13 @@ QString openAndCheck(const QString &file)
     if (!missing.isEmpty())
         return QStringLiteral("%1 is not a Horalux database: the table(s) %2 are missing.")
             .arg(shown, missing.join(QStringLiteral(", ")));
+    // A rollback journal (not WAL) so that school.db stays one self-contained file that the
+    // office can copy as its backup; FULL synchronisation makes a committed change survive a
+    // power cut, and a change cut off half way is rolled back from the journal on next open.
+    // Both are set here, after the checks, so a file that is not ours is never written.
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode = DELETE")) ||
+        !q.exec(QStringLiteral("PRAGMA synchronous = FULL")))
+        return QStringLiteral("The database %1 cannot be opened: %2").arg(shown, describe(q.lastError()));
     return QString();
 }
 } // namespace
@@ -316,6 +328,8 @@ bool CreateDatabaseFile(const QString &file, const QString &schemaFile, QString 
 
 QString LastDatabaseError() { return g_lastError; }
 
+void SetStatementFailureHook(std::function<bool(const QString &sql)> hook) { g_failureHook = std::move(hook); }
+
 Recordset QueryQuiet(const QString &sql, const QVariantList &params)
 {
     Recordset rs;
@@ -447,6 +461,8 @@ bool ExecuteSql(const QString &sql, const Values &values)
 {
     const PreparedStatement p = PrepareMarks(sql, values);
     QString error = p.error;
+    if (error.isEmpty() && g_failureHook && g_failureHook(p.sql))
+        error = QStringLiteral("The database refused the change (injected failure).");
     if (error.isEmpty()) {
         QSqlQuery q(Conn());
         bindAndRun(q, p.sql, p.binds, &error);
