@@ -19,11 +19,14 @@ Recordset RsSubjects;
 
 namespace {
 const QString kConnection = QStringLiteral("school");
-const int kBusyTimeoutMs = 3000;
 QString g_programFolder;
 QString g_lastError;
 int g_transactionDepth = 0;
 bool g_transactionFailed = false;
+std::function<bool(const QString &)> g_failureHook;
+// How long a statement waits for another program's lock before it fails with a message:
+// long enough to ride out a short write by someone else, short enough never to look hung.
+constexpr int kBusyTimeoutMs = 2000;
 
 QHash<QString, QString> &dataSources()
 {
@@ -352,6 +355,8 @@ bool CreateDatabaseFile(const QString &file, const QString &schemaFile, QString 
 
 QString LastDatabaseError() { return g_lastError; }
 
+void SetStatementFailureHook(std::function<bool(const QString &sql)> hook) { g_failureHook = std::move(hook); }
+
 Recordset QueryQuiet(const QString &sql, const QVariantList &params)
 {
     Recordset rs;
@@ -483,6 +488,8 @@ bool ExecuteSql(const QString &sql, const Values &values)
 {
     const PreparedStatement p = PrepareMarks(sql, values);
     QString error = p.error;
+    if (error.isEmpty() && g_failureHook && g_failureHook(p.sql))
+        error = QStringLiteral("The database refused the change (injected failure).");
     if (error.isEmpty()) {
         QSqlQuery q(Conn());
         bindAndRun(q, p.sql, p.binds, &error);

@@ -8,6 +8,8 @@
 #include <QVariant>
 #include <QVector>
 
+#include <functional>
+
 // A value list for ExecuteSql: one entry per mark; an invalid QVariant is an empty entry.
 using Values = QVariantList;
 
@@ -114,6 +116,11 @@ struct PreparedStatement {
     int marks = 0;
 };
 PreparedStatement PrepareMarks(const QString &sql, const Values &values);
+
+// Test seam: consulted before every change statement of ExecuteSql (with the text as
+// prepared); returning true makes that statement fail as if SQLite had refused it. Empty
+// function = no hook.
+void SetStatementFailureHook(std::function<bool(const QString &sql)> hook);
 
 // Description of the last failure of ExecuteSql/OpenRecordset, empty after a success.
 QString LastDatabaseError();

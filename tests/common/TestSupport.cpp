@@ -71,3 +71,24 @@ QStringList MessageLog::texts() const
         out << m.text;
     return out;
 }
+
+QStringList DumpDatabase()
+{
+    QStringList out;
+    const Recordset tables = QueryQuiet("select name from sqlite_master where type = 'table' order by name");
+    for (const QVariantList &t : tables.rows()) {
+        const QString name = t.value(0).toString();
+        // The name comes from the database itself; a table name cannot be bound.
+        const Recordset rs = QueryQuiet(QStringLiteral("select * from \"%1\"").arg(name));
+        QStringList rows;
+        for (const QVariantList &r : rs.rows()) {
+            QStringList cells;
+            for (const QVariant &v : r)
+                cells << (v.isNull() ? QStringLiteral("<null>") : v.toString());
+            rows << name + QLatin1Char('|') + cells.join(QLatin1Char('|'));
+        }
+        rows.sort();
+        out << rows;
+    }
+    return out;
+}

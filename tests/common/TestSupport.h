@@ -41,3 +41,7 @@ public:
 private:
     QList<hx::MsgResult> answers_;
 };
+
+// Every row of every table of the open database, as text lines sorted per table, so two
+// states compare row for row regardless of the order SQLite returns them in.
+QStringList DumpDatabase();
