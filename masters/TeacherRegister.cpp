@@ -1,6 +1,7 @@
 #include "TeacherRegister.h"
-
 #include "Database.h"
+
+#include <QTextBoundaryFinder>
 
 const QStringList &TeacherRegister::States()
 {
@@ -58,10 +59,16 @@ QVector<TeacherListItem> TeacherRegister::List()
 
 QString TeacherRegister::Initials(const QString &name)
 {
+    // The first whole character of each word: half of an emoji or a letter without its accent
+    // would be stored as a different code from the one shown.
     QString initials;
-    for (const QString &part : name.split(QChar(' ')))
-        if (!part.isEmpty())
-            initials += part.at(0);
+    for (const QString &part : name.split(QChar(' '))) {
+        if (part.isEmpty())
+            continue;
+        QTextBoundaryFinder f(QTextBoundaryFinder::Grapheme, part);
+        const qsizetype end = f.toNextBoundary();
+        initials += part.left(end > 0 ? end : 1);
+    }
     return initials;
 }
 
@@ -76,7 +83,7 @@ QString TeacherRegister::NextUniqueId(const QString &name, QString *refusal)
     const QVariant max = QueryValue(
         "select max(CAST(substr(uniqueid, -2) AS INTEGER)) from teachers"
         " where substr(uniqueid, 1, ?) = ? COLLATE NOCASE",
-        {initials.size() + 1, initials + "-"});
+        {initials.toUcs4().size() + 1, initials + "-"}); // SQLite counts characters, not UTF-16 units
     const int next = max.isNull() ? 1 : max.toInt() + 1;
     if (next > 99) {
         // Two digits leave room for 99 teachers per initials; a 100th would clash with 00.

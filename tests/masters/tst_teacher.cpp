@@ -20,6 +20,15 @@ void TestTeacher::teacherCodes()
     QCOMPARE(TeacherRegister::Initials("Ram  Kumar"), QString("RK")); // empty part adds nothing
     QCOMPARE(TeacherRegister::NextUniqueId("Ram Prasad Sharma"), QString("RPS-01"));
     QCOMPARE(TeacherRegister::NextUniqueId("   "), QString());
+    // Whole characters only: an emoji or a letter with its combining accent is one initial.
+    const QString smile = QString::fromUtf8("\xf0\x9f\x98\x80");
+    const QString eAcute = QString::fromUtf8("e\xcc\x81");
+    QCOMPARE(TeacherRegister::Initials(smile + "x Rao " + eAcute + "mile"), smile + "R" + eAcute);
+    db.exec("insert into teachers (uniqueid, Teachername, teacherid) values (?, 'A smile', 20)",
+            {smile + "R-04"});
+    QCOMPARE(TeacherRegister::NextUniqueId(smile + " Rao"), smile + "R-05");
+    QCOMPARE(QueryValue("select count(*) from teachers where uniqueid = ?", {smile + "R-04"}).toInt(), 1);
+    db.exec("delete from teachers");
 
     db.exec("insert into teachers (uniqueid, Teachername, teacherid) values ('RPS-01', 'Ram Prasad Sharma', 1),"
             " ('RP-07', 'Ravi Pal', 2)");
