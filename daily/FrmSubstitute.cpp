@@ -176,7 +176,9 @@ void FrmSubstitute::CmdSave_Click()
     const SubstitutionBook::Result r = SubstitutionBook::save(teacher, DTP->date(), period_, sub);
     if (teacher == 0)
         return;
-    Q_UNUSED(r);
     FillList();
     CalFreeTeacher(); // the one just chosen is no longer free then
+    // A refused save keeps the choice when that teacher is still free, so it can be saved again.
+    if (r == SubstitutionBook::Result::Refused && sub > 0)
+        CmbSubstitute->setCurrentIndex(CmbSubstitute->findData(sub));
 }

@@ -188,7 +188,10 @@ void frmSubject::cmdDelSubTitle_Click()
 {
     const QTreeWidgetItem *item = lvSubTitle->currentItem();
     const QString text = item ? item->text(0) : txtSubTitle->text();
-    if (SubjectBook::removeTitle(subTitleId_, text) == SubjectBook::Outcome::Saved) {
+    const SubjectBook::Outcome outcome = SubjectBook::removeTitle(subTitleId_, text);
+    if (outcome == SubjectBook::Outcome::Failed)
+        return; // the error was shown; the choice stays for another try
+    if (outcome == SubjectBook::Outcome::Saved) {
         // The deleted title can no longer be chosen.
         subTitleId_ = 0;
         cmdDelSubTitle->setEnabled(false);
@@ -201,7 +204,10 @@ void frmSubject::cmdDelSubGrp_Click()
 {
     const QTreeWidgetItem *item = lvSubGrp->currentItem();
     const QString text = item ? item->text(0) : txtSubGrp->text();
-    if (SubjectBook::removeGroup(subGrpId_, text) == SubjectBook::Outcome::Saved) {
+    const SubjectBook::Outcome outcome = SubjectBook::removeGroup(subGrpId_, text);
+    if (outcome == SubjectBook::Outcome::Failed)
+        return; // the error was shown; the choice stays for another try
+    if (outcome == SubjectBook::Outcome::Saved) {
         subGrpId_ = 0;
         cmdDelSubGrp->setEnabled(false);
         subTitleId_ = 0;

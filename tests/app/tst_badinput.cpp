@@ -4,8 +4,7 @@
 // Each input is either refused with a message, or stored and shown back exactly as the box
 // held it (with the few transformations the table names); never a failed statement, never a
 // silently changed value.
-#include "ChildWindows.h"
-#include "TestSupport.h"
+#include "WindowTestSupport.h"
 
 #include <QAbstractSpinBox>
 #include <QComboBox>
@@ -82,56 +81,6 @@ struct WindowCase {
     QVector<BoxRule> boxes;
 };
 
-template <class T> T *Child(QWidget *w, const QString &name)
-{
-    T *c = w->findChild<T *>(name);
-    if (!c)
-        qWarning("no %s in %s", qPrintable(name), qPrintable(w->objectName()));
-    return c;
-}
-
-void Press(QWidget *w, const QString &name)
-{
-    if (auto *b = Child<QPushButton>(w, name)) {
-        QVERIFY2(b->isEnabled(), qPrintable(name + " is disabled"));
-        b->click();
-    }
-}
-
-void ClickItem(QTreeWidget *tree, int column, const QString &text)
-{
-    QVERIFY(tree);
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        QTreeWidgetItem *item = tree->topLevelItem(i);
-        if (item->text(column).trimmed() == text) {
-            tree->setCurrentItem(item);
-            emit tree->itemClicked(item, 0);
-            return;
-        }
-    }
-    QFAIL(qPrintable(QStringLiteral("no item %1 in %2").arg(text, tree->objectName())));
-}
-
-void SelectItem(QListWidget *list, const QString &text)
-{
-    QVERIFY(list);
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->text().trimmed() == text) {
-            list->item(i)->setSelected(true);
-            return;
-        }
-    QFAIL(qPrintable(QStringLiteral("no item %1 in %2").arg(text, list->objectName())));
-}
-
-void Choose(QComboBox *combo, const QString &text)
-{
-    QVERIFY(combo);
-    const int i = combo->findText(text);
-    QVERIFY2(i >= 0, qPrintable(text));
-    combo->setCurrentIndex(i);
-    emit combo->activated(i);
-}
-
 // Boxes a user can type into: line edits (not those inside a combo or spin box, which are
 // reached through their owner), editable combos and number spin boxes. A date picker holds
 // only dates of the calendar, so there is nothing odd to type into it.
@@ -198,44 +147,6 @@ QStringList ShownTexts(QWidget *w)
     for (QLabel *l : w->findChildren<QLabel *>())
         out << l->text();
     return out;
-}
-
-QWidget *Open(const QString &menu)
-{
-    for (const ChildWindowEntry &e : ChildWindowEntries())
-        if (e.menu == menu)
-            return e.create();
-    return nullptr;
-}
-
-// A small school: three teachers, four class-sections, three subjects with four titles,
-// two period systems on the classes' days, some curriculum, lessons and one leave.
-void Seed(TestDatabase &db)
-{
-    db.exec("insert into classsection (class, section, sortorder) values ('VII', 'A', 10), ('VII', 'B', 10),"
-            " ('VIII', 'A', 11), ('IX', NULL, 12)");
-    db.exec("insert into teachers (uniqueid, Teachername, shortname, designation, dom, gender, address, city,"
-            " state, phone, email, doj, bloodgroup, dob, maritalstatus, fathername, mothername, mothertongue,"
-            " qualification, religion, teacherid, stillworking, photopath, husbandname) values"
-            " ('AR-01', 'Anita Rao', 'Anita', 'PGT', '2005-01-01', 'Female', 'Station Road', 'Jaipur',"
-            "  'Rajasthan', '0141', 'a@school', '2010-06-01', 'A+', '1980-05-01', 'Married', 'R', 'S', 'Hindi',"
-            "  'MSc', 'Hindu', 1, 'Y', '', 'Ravi'),"
-            " ('BD-01', 'Bimal Das', '', '', NULL, 'Male', '', 'Jaipur', 'Rajasthan', '', '', '2012-06-01', 'B+',"
-            "  '1985-02-03', 'Single', '', '', '', '', '', 2, 'Y', '', ''),"
-            " ('CN-01', 'Chitra Nair', '', '', NULL, 'Female', '', 'Jaipur', 'Rajasthan', '', '', '2015-06-01',"
-            "  'O+', '1990-07-08', 'Single', '', '', '', '', '', 3, 'Y', '', '')");
-    db.exec("insert into subjects (subname, subid) values ('Maths', 1), ('English', 2), ('Science', 3)");
-    db.exec("insert into subjtype (subid, subtype, uniqueid) values (1, '', 1), (2, '', 2), (3, 'Physics', 3),"
-            " (3, 'Chemistry', 4)");
-    db.exec("insert into periodsystem values (1, 'Regular', 8, 40, '08:00', 4, 20, 'AM'),"
-            " (2, 'Short', 5, 30, '09:00', 3, 10, 'AM')");
-    db.exec("insert into classperiods values (1, 1, '0,1,2,3,4'), (1, 2, '5'), (2, 1, '0,1,2,3,4,5'),"
-            " (3, 1, '0,1,2,3,4,5')");
-    db.exec("insert into classsubjects (classid, subid, hours, level1) values (1, 1, 6, 7), (2, 1, 6, 7)");
-    db.exec("insert into teachersubjects values (1, 1, 7, 8), (2, 2, 7, 8)");
-    db.exec("insert into timeschedule (teacherid, subid, classid, period, weekday) values (1, 1, 1, 0, 0),"
-            " (2, 2, 1, 1, 0)");
-    db.exec("insert into teacherattendence values (3, 'Leave', 0, 8, '2026-12-01', '2026-12-02')");
 }
 
 QVector<WindowCase> Cases()
@@ -350,7 +261,7 @@ void TestBadInput::initTestCase()
 {
     db_ = std::make_unique<TestDatabase>();
     QVERIFY(db_->ok());
-    Seed(*db_);
+    SeedSmallSchool(*db_);
     seedFile_ = db_->folder() + "/seed.db";
     CloseDatabase();
     QVERIFY(QFile::copy(db_->file(), seedFile_));
