@@ -23,6 +23,7 @@ QString g_programFolder;
 QString g_lastError;
 int g_transactionDepth = 0;
 bool g_transactionFailed = false;
+QString g_beginError; // why the open transaction could not be started, if it could not
 std::function<bool(const QString &)> g_failureHook;
 // How long a statement waits for another program's lock before it fails with a message:
 // long enough to ride out a short write by someone else, short enough never to look hung.
@@ -488,6 +489,12 @@ bool ExecuteSql(const QString &sql, const Values &values)
 {
     const PreparedStatement p = PrepareMarks(sql, values);
     QString error = p.error;
+    // Inside an action that has already failed, or whose transaction never started, a further
+    // statement would be written on its own and survive the rollback.
+    if (error.isEmpty() && g_transactionDepth > 0 && g_transactionFailed)
+        error = g_beginError.isEmpty()
+                    ? QStringLiteral("An earlier step of this change failed; nothing was changed.")
+                    : QStringLiteral("The change could not be started; nothing was changed. ") + g_beginError;
     if (error.isEmpty() && g_failureHook && g_failureHook(p.sql))
         error = QStringLiteral("The database refused the change (injected failure).");
     if (error.isEmpty()) {
@@ -510,8 +517,10 @@ Transaction::Transaction()
 {
     if (g_transactionDepth == 0) {
         g_transactionFailed = false;
+        g_beginError.clear();
         if (!Conn().transaction()) {
             g_lastError = describe(Conn().lastError());
+            g_beginError = g_lastError;
             g_transactionFailed = true;
         }
     }
@@ -533,7 +542,8 @@ bool Transaction::commit()
     if (--g_transactionDepth > 0)
         return !g_transactionFailed;
     if (g_transactionFailed) {
-        Conn().rollback();
+        if (g_beginError.isEmpty()) // a transaction that never began is not ours to end
+            Conn().rollback();
         return false;
     }
     if (!Conn().commit()) {
@@ -551,7 +561,7 @@ void Transaction::rollback()
         return;
     open_ = false;
     g_transactionFailed = true;
-    if (--g_transactionDepth == 0)
+    if (--g_transactionDepth == 0 && g_beginError.isEmpty())
         Conn().rollback();
 }
 

@@ -173,6 +173,15 @@ QVector<Action> Actions()
              Choose(Child<QComboBox>(w, "CmbPerTo"), "4");
          },
          "cmdSave"},
+        {"absence taken back", "mnuTeacherAtt", 1,
+         [](TestDatabase &db) {
+             db.exec("insert into teacherattendence values (2, 'Absent', 0, 3, '2026-12-08', '2026-12-08')");
+         },
+         [](QWidget *w, MessageLog &) {
+             Child<QDateEdit>(w, "DTP")->setDate(QDate(2026, 12, 8));
+             Choose(Child<QComboBox>(w, "CmbTeacher"), "Bimal Das"); // shown present: the box is not ticked
+         },
+         "cmdSave"},
         {"substitute saved", "mnuSubs", 1,
          [](TestDatabase &db) {
              db.exec("insert into timeschedule (teacherid, subid, classid, period, weekday) values (3, 1, 2, 2, 1)");

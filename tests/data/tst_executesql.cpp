@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <QSqlQuery>
+
 #include <QTest>
 
 class TestExecuteSql : public QObject {
@@ -108,6 +110,22 @@ void TestExecuteSql::failingStatementReportsAndTransactionsRollBack()
         QVERIFY(t.commit());
     }
     QCOMPARE(db.count("timeschedule"), 0);
+
+    // A transaction that cannot begin writes nothing on its own: each statement is refused
+    // with the reason, instead of being committed one by one.
+    log.clear();
+    QSqlQuery outside(Conn());
+    QVERIFY(outside.exec("begin"));
+    {
+        Transaction t;
+        QVERIFY(!ExecuteSql("insert into timeschedule (teacherid, subid, classid, period, weekday) "
+                            "values (1, 1, 1, 0, 0)"));
+        QVERIFY(!t.commit());
+    }
+    QVERIFY(outside.exec("commit"));
+    QCOMPARE(db.count("timeschedule"), 0);
+    QCOMPARE(log.messages.size(), 1);
+    QVERIFY2(log.last().startsWith("Error :The change could not be started"), qPrintable(log.last()));
 }
 
 QTEST_GUILESS_MAIN(TestExecuteSql)
