@@ -92,3 +92,16 @@ QStringList DumpDatabase()
     }
     return out;
 }
+
+int FuzzRounds(int normal)
+{
+    const int n = qEnvironmentVariableIntValue("HORALUX_FUZZ_ROUNDS");
+    return n > 0 ? n : normal;
+}
+
+quint32 FuzzSeed()
+{
+    bool ok = false;
+    const quint32 s = qEnvironmentVariable("HORALUX_FUZZ_SEED").toUInt(&ok);
+    return ok ? s : 20261207u;
+}

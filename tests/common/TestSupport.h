@@ -45,3 +45,8 @@ private:
 // Every row of every table of the open database, as text lines sorted per table, so two
 // states compare row for row regardless of the order SQLite returns them in.
 QStringList DumpDatabase();
+
+// The fuzz tests' round count and seed: fixed in CI so that a failure repeats;
+// HORALUX_FUZZ_ROUNDS and HORALUX_FUZZ_SEED change them for a longer local run.
+int FuzzRounds(int normal);
+quint32 FuzzSeed();

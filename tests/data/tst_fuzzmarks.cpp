@@ -10,19 +10,6 @@
 
 namespace {
 
-int Rounds(int normal)
-{
-    const int n = qEnvironmentVariableIntValue("HORALUX_FUZZ_ROUNDS");
-    return n > 0 ? n : normal;
-}
-
-quint32 Seed()
-{
-    bool ok = false;
-    const quint32 s = qEnvironmentVariable("HORALUX_FUZZ_SEED").toUInt(&ok);
-    return ok ? s : 20261207u;
-}
-
 // Placeholders SQLite will see: ? outside single-quoted literals ('' stays inside).
 int Placeholders(const QString &sql)
 {
@@ -109,8 +96,8 @@ void TestFuzzMarks::randomTextNeverRunsWithAnOpenMark()
     TestDatabase db;
     QVERIFY(db.ok());
     MessageLog log;
-    Gen g(Seed());
-    const int rounds = Rounds(4000);
+    Gen g(FuzzSeed());
+    const int rounds = FuzzRounds(4000);
     for (int round = 0; round < rounds; ++round) {
         const QString sql = g.garbage();
         Values values;
@@ -154,8 +141,8 @@ void TestFuzzMarks::randomInsertsStoreEveryValueInItsPlace()
     QVERIFY(db.ok());
     db.exec("create table fz (k integer, c0, c1, c2, c3, c4, c5)");
     MessageLog log;
-    Gen g(Seed() + 1);
-    const int rounds = Rounds(1500);
+    Gen g(FuzzSeed() + 1);
+    const int rounds = FuzzRounds(1500);
     for (int round = 0; round < rounds; ++round) {
         const int columns = 1 + g.below(6);
         QStringList items;

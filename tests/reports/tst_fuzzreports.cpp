@@ -10,19 +10,6 @@
 
 namespace {
 
-int Rounds(int normal)
-{
-    const int n = qEnvironmentVariableIntValue("HORALUX_FUZZ_ROUNDS");
-    return n > 0 ? n : normal;
-}
-
-quint32 Seed()
-{
-    bool ok = false;
-    const quint32 s = qEnvironmentVariable("HORALUX_FUZZ_SEED").toUInt(&ok);
-    return ok ? s : 20261207u;
-}
-
 QString RandomText(QRandomGenerator &r)
 {
     static const QStringList pieces = {"'", "''", "{", "}", "=", " ", "Date (", "2026", ",", ")", "school", "x.y",
@@ -62,8 +49,8 @@ private slots:
 
 void TestFuzzReports::formulasAndSelections()
 {
-    QRandomGenerator r(Seed());
-    for (int round = 0; round < Rounds(5000); ++round) {
+    QRandomGenerator r(FuzzSeed());
+    for (int round = 0; round < FuzzRounds(5000); ++round) {
         const QString in = RandomText(r);
         QString name, error, field;
         QVariant v;
@@ -103,9 +90,9 @@ void TestFuzzReports::mutatedTemplates()
         QString error;
         QVERIFY2(rpt::ParseTemplate(originals.last(), &t, &error), qPrintable(f + ": " + error));
     }
-    QRandomGenerator r(Seed() + 1);
+    QRandomGenerator r(FuzzSeed() + 1);
     int rendered = 0;
-    for (int round = 0; round < Rounds(400); ++round) {
+    for (int round = 0; round < FuzzRounds(400); ++round) {
         const QString text = Mutate(originals[int(r.bounded(originals.size()))], r);
         rpt::Template t;
         QString error;
