@@ -1,0 +1,884 @@
+// Building the week: the most constrained lessons first; a lesson that finds no period frees
+// one by swapping two periods along an alternating chain of class and teacher lessons (as in
+// bipartite edge colouring), and when no chain works it takes a period and sends the lessons
+// there back to the queue (with a short tabu so they do not return at once). The complete
+// week is then improved by simulated annealing over the same chain swaps, which keep every
+// hard rule, so the soft rules are the only thing that changes.
+#include "Generator.h"
+
+#include <algorithm>
+#include <bit>
+#include <chrono>
+#include <cmath>
+#include <map>
+#include <numeric>
+#include <tuple>
+#include <unordered_map>
+
+namespace hx::gen {
+
+CellMask dayCells(int weekday)
+{
+    CellMask m = 0;
+    for (int p = 0; p < Periods; ++p)
+        m |= bitOf(cellOf(weekday, p));
+    return m;
+}
+
+CellMask cellRange(int firstDay, int lastDay, int firstPeriod, int lastPeriod)
+{
+    CellMask m = 0;
+    for (int d = firstDay; d <= lastDay; ++d)
+        for (int p = firstPeriod; p <= lastPeriod; ++p)
+            m |= bitOf(cellOf(d, p));
+    return m;
+}
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// xoshiro256** seeded through splitmix64: fast, and the same sequence everywhere.
+class Random {
+public:
+    explicit Random(std::uint64_t seed)
+    {
+        for (auto &x : s) {
+            seed += 0x9E3779B97F4A7C15ULL;
+            std::uint64_t z = seed;
+            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+            z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+            x = z ^ (z >> 31);
+        }
+    }
+    std::uint64_t next()
+    {
+        const std::uint64_t result = std::rotl(s[1] * 5, 7) * 9;
+        const std::uint64_t t = s[1] << 17;
+        s[2] ^= s[0];
+        s[3] ^= s[1];
+        s[1] ^= s[2];
+        s[0] ^= s[3];
+        s[2] ^= t;
+        s[3] = std::rotl(s[3], 45);
+        return result;
+    }
+    int below(int n) { return n <= 1 ? 0 : int((next() >> 33) % std::uint64_t(n)); }
+    double unit() { return double(next() >> 11) * (1.0 / 9007199254740992.0); }
+    // A random cell of a non-empty mask.
+    int cellIn(CellMask m)
+    {
+        int k = below(std::popcount(m));
+        while (k-- > 0)
+            m &= m - 1;
+        return std::countr_zero(m);
+    }
+
+private:
+    std::uint64_t s[4];
+};
+
+constexpr int WeightSpread = 100;
+constexpr int WeightDay = 10;
+constexpr int WeightGap = 1;
+
+struct Item {
+    int cls, tch, req;
+    int cell = -1;
+    bool kept = false;
+    bool dropped = false; // ruled out before the search
+    Reason reason = Reason::NoCommonPeriod;
+};
+
+struct Group { // the lessons of one class-subject with one teacher
+    int cls, tch, req;
+    std::vector<int> items;
+    int pending = 0;
+};
+
+class Engine {
+public:
+    Engine(const Snapshot &in, const Options &opt) : in(in), opt(opt), rng(opt.seed) {}
+    Result run();
+
+private:
+    const Snapshot &in;
+    const Options &opt;
+    Random rng;
+    Clock::time_point start = Clock::now();
+    Result res;
+
+    int classCount = 0, teacherCount = 0;
+    std::vector<CellMask> classCells, teacherAvail, teacherTaken;
+    std::vector<int> dayLimit;
+    std::vector<int> reqCls, reqCap, reqSubject;
+    std::vector<Item> items;
+    std::vector<Group> groups;
+    std::vector<int> groupOf;
+    std::vector<Lesson> invalidKept; // kept lessons that break a rule: written back untouched
+
+    std::vector<int> classAt, teacherAt; // lesson in (class|teacher) * Cells + cell, or -1
+    std::vector<CellMask> classOcc, teacherOcc;
+    std::vector<std::uint8_t> reqDay;  // req * Days + day
+    std::vector<std::uint16_t> tPat;   // teacher * Days + day: periods taught (taken included)
+    std::vector<int> reqCost, tCost;   // cached weighted costs
+    long long totalCost = 0;
+
+    std::vector<int> stamp;
+    int stampNow = 0;
+    std::vector<int> comp;
+
+    bool stopped = false;
+    long long lastCheck = 0;
+
+    bool timeUp() const
+    {
+        return opt.timeBudgetMs > 0 &&
+               std::chrono::duration<double, std::milli>(Clock::now() - start).count() >= opt.timeBudgetMs;
+    }
+    bool shouldStop()
+    {
+        if (opt.cancel && opt.cancel->load(std::memory_order_relaxed)) {
+            res.cancelled = true;
+            stopped = true;
+        } else if (timeUp())
+            stopped = true;
+        return stopped;
+    }
+    double elapsedMs() const { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); }
+
+    void setUp();
+    void dropSurplus(std::vector<int> candidates, int surplus, Reason reason);
+    void preCheck();
+    void place(int l, int cell);
+    void unplace(int l);
+    int reqFaults(int r) const;
+    int teacherCost(int t) const;
+    void recomputeAll();
+    bool chain(int startLesson, int a, int b, int limit);
+    bool kempeRepair(int l);
+    void eject(int l, long long step, std::vector<int> &tabuCell, std::vector<long long> &tabuUntil);
+    int bestCell(int l, CellMask options);
+    void construct();
+    void improve();
+    void report(Phase phase, long long iteration);
+    void finish();
+};
+
+void Engine::setUp()
+{
+    classCount = int(in.classes.size());
+    teacherCount = int(in.teachers.size());
+    std::unordered_map<int, int> classIndex, teacherIndex;
+    for (int i = 0; i < classCount; ++i) {
+        classIndex.emplace(in.classes[i].id, i);
+        classCells.push_back(in.classes[i].cells & AllCells);
+    }
+    for (int i = 0; i < teacherCount; ++i) {
+        const TeacherInput &t = in.teachers[i];
+        teacherIndex.emplace(t.id, i);
+        teacherAvail.push_back(AllCells & ~t.unavailable & ~t.taken);
+        teacherTaken.push_back(t.taken & AllCells & ~t.unavailable);
+    }
+    classAt.assign(classCount * Cells, -1);
+    teacherAt.assign(teacherCount * Cells, -1);
+    classOcc.assign(classCount, 0);
+    teacherOcc.assign(teacherCount, 0);
+    tPat.assign(teacherCount * Days, 0);
+    for (int t = 0; t < teacherCount; ++t)
+        for (CellMask m = teacherTaken[t]; m; m &= m - 1) {
+            const int cell = std::countr_zero(m);
+            tPat[t * Days + weekdayOf(cell)] |= std::uint16_t(1u << periodOf(cell));
+        }
+
+    res.plan = ChooseTeachers(in, &res.problems);
+
+    // Requirements and their lessons; kept lessons take their places first.
+    const int reqCount = int(in.requirements.size());
+    std::map<std::pair<int, int>, int> reqIndex;
+    for (int r = 0; r < reqCount; ++r) {
+        const Requirement &req = in.requirements[r];
+        auto c = classIndex.find(req.classId);
+        const int cls = c == classIndex.end() ? -1 : c->second;
+        reqCls.push_back(cls);
+        reqSubject.push_back(req.subject);
+        int days = 0;
+        if (cls >= 0)
+            for (int d = 0; d < Days; ++d)
+                days += (classCells[cls] & dayCells(d)) ? 1 : 0;
+        reqCap.push_back(days ? (req.periods + days - 1) / days : req.periods);
+        reqIndex.emplace(std::make_pair(req.classId, req.subject), r);
+        res.planned += std::max(0, req.periods);
+        if (cls < 0)
+            res.problems.push_back({Reason::UnknownClass, req.classId, 0, req.subject, req.periods});
+    }
+    reqDay.assign(reqCount * Days, 0);
+
+    std::map<std::tuple<int, int>, int> keptOf; // req, teacher -> kept lessons
+    for (const Lesson &l : in.kept) {
+        auto c = classIndex.find(l.classId);
+        auto t = teacherIndex.find(l.teacher);
+        auto r = reqIndex.find({l.classId, l.subject});
+        if (c == classIndex.end() || t == teacherIndex.end()) {
+            res.problems.push_back({c == classIndex.end() ? Reason::UnknownClass : Reason::UnknownTeacher, l.classId,
+                                    l.teacher, l.subject, 1});
+            invalidKept.push_back(l);
+            continue;
+        }
+        const int cls = c->second, tch = t->second;
+        const bool fits = l.cell >= 0 && l.cell < Cells && (classCells[cls] & bitOf(l.cell)) &&
+                          (teacherAvail[tch] & bitOf(l.cell)) && classAt[cls * Cells + l.cell] < 0 &&
+                          teacherAt[tch * Cells + l.cell] < 0;
+        if (!fits || r == reqIndex.end()) {
+            res.problems.push_back({Reason::KeptLessonInvalid, l.classId, l.teacher, l.subject, 1});
+            invalidKept.push_back(l);
+            continue;
+        }
+        Item it{cls, tch, r->second};
+        it.kept = true;
+        items.push_back(it);
+        groupOf.push_back(-1);
+        place(int(items.size()) - 1, l.cell);
+        ++keptOf[{r->second, tch}];
+    }
+
+    // The lessons to place, grouped by class-subject and teacher.
+    for (int r = 0; r < reqCount; ++r) {
+        if (reqCls[r] < 0)
+            continue;
+        int remaining = in.requirements[r].periods;
+        for (const Allocation &a : res.plan[r].allocations) {
+            auto t = teacherIndex.find(a.teacher);
+            if (t != teacherIndex.end())
+                remaining -= keptOf[{r, t->second}];
+        }
+        for (const Allocation &a : res.plan[r].allocations) {
+            auto t = teacherIndex.find(a.teacher);
+            // Never more than the curriculum asks for, whatever the allocations say.
+            const int n = std::min(a.periods - (t == teacherIndex.end() ? 0 : keptOf[{r, t->second}]), remaining);
+            remaining -= std::max(0, n);
+            if (n <= 0)
+                continue;
+            if (t == teacherIndex.end()) {
+                res.problems.push_back({Reason::UnknownTeacher, in.requirements[r].classId, a.teacher,
+                                        in.requirements[r].subject, n});
+                res.unplaced.push_back({in.requirements[r].classId, in.requirements[r].subject, a.teacher, n,
+                                        Reason::UnknownTeacher});
+                continue;
+            }
+            Group g{reqCls[r], t->second, r};
+            for (int i = 0; i < n; ++i) {
+                g.items.push_back(int(items.size()));
+                items.push_back(Item{reqCls[r], t->second, r});
+                groupOf.push_back(int(groups.size()));
+            }
+            g.pending = n;
+            groups.push_back(std::move(g));
+        }
+    }
+    // Periods nobody could be found for.
+    for (const Problem &p : res.problems)
+        if (p.reason == Reason::NoTeacher)
+            res.unplaced.push_back({p.classId, p.subject, 0, p.amount, Reason::NoTeacher});
+    dayLimit.assign(teacherCount, 0);
+    stamp.assign(items.size(), 0);
+}
+
+// Marks `surplus` lessons among the candidates as impossible, from the largest groups, so the
+// search does not chase what counting already rules out.
+void Engine::dropSurplus(std::vector<int> candidates, int surplus, Reason reason)
+{
+    std::vector<int> open;
+    for (int l : candidates)
+        if (!items[l].kept && !items[l].dropped)
+            open.push_back(l);
+    std::stable_sort(open.begin(), open.end(), [&](int a, int b) {
+        const int ga = int(groups[groupOf[a]].items.size()), gb = int(groups[groupOf[b]].items.size());
+        return ga > gb;
+    });
+    for (int i = 0; i < surplus && i < int(open.size()); ++i) {
+        Item &it = items[open[i]];
+        it.dropped = true;
+        it.reason = reason;
+        --groups[groupOf[open[i]]].pending;
+    }
+}
+
+void Engine::preCheck()
+{
+    // A class whose curriculum exceeds its periods.
+    std::vector<std::vector<int>> ofClass(classCount), ofTeacher(teacherCount);
+    for (int l = 0; l < int(items.size()); ++l) {
+        ofClass[items[l].cls].push_back(l);
+        ofTeacher[items[l].tch].push_back(l);
+    }
+    for (int c = 0; c < classCount; ++c) {
+        const int surplus = int(ofClass[c].size()) - std::popcount(classCells[c]);
+        if (surplus > 0) {
+            res.problems.push_back({Reason::ClassOverfull, in.classes[c].id, 0, 0, surplus});
+            dropSurplus(ofClass[c], surplus, Reason::ClassOverfull);
+        }
+    }
+    // A teacher allocated more periods than they can teach in the classes they teach.
+    for (int t = 0; t < teacherCount; ++t) {
+        CellMask where = 0;
+        int n = 0;
+        for (int l : ofTeacher[t]) {
+            where |= classCells[items[l].cls];
+            n += items[l].dropped ? 0 : 1;
+        }
+        const int surplus = n - std::popcount(where & teacherAvail[t]);
+        if (surplus > 0) {
+            res.problems.push_back({Reason::TeacherOverallocated, 0, in.teachers[t].id, 0, surplus});
+            dropSurplus(ofTeacher[t], surplus, Reason::TeacherFull);
+        }
+    }
+    // A class and a teacher with fewer common periods than lessons together, and a class with
+    // more lessons than periods where any of its teachers can come.
+    for (int c = 0; c < classCount; ++c) {
+        std::map<int, std::vector<int>> byTeacher;
+        CellMask reach = 0;
+        int n = 0;
+        for (int l : ofClass[c]) {
+            if (items[l].dropped)
+                continue;
+            byTeacher[items[l].tch].push_back(l);
+            reach |= teacherAvail[items[l].tch];
+            ++n;
+        }
+        for (auto &[t, list] : byTeacher) {
+            const int surplus = int(list.size()) - std::popcount(classCells[c] & teacherAvail[t]);
+            if (surplus > 0) {
+                res.problems.push_back({Reason::NoCommonPeriod, in.classes[c].id, in.teachers[t].id, 0, surplus});
+                dropSurplus(list, surplus, Reason::NoCommonPeriod);
+                n -= surplus;
+            }
+        }
+        const int surplus = n - std::popcount(classCells[c] & reach);
+        if (surplus > 0) {
+            res.problems.push_back({Reason::NoCommonPeriod, in.classes[c].id, 0, 0, surplus});
+            dropSurplus(ofClass[c], surplus, Reason::NoCommonPeriod);
+        }
+    }
+    // The day limits: a teacher's week spread evenly over the days they can teach, rounded up.
+    for (int t = 0; t < teacherCount; ++t) {
+        int lessons = std::popcount(teacherTaken[t]), days = 0;
+        CellMask where = 0;
+        for (int l : ofTeacher[t]) {
+            lessons += items[l].dropped ? 0 : 1;
+            where |= classCells[items[l].cls];
+        }
+        for (int d = 0; d < Days; ++d)
+            days += ((where & teacherAvail[t]) | teacherTaken[t]) & dayCells(d) ? 1 : 0;
+        int limit = days ? (lessons + days - 1) / days : Periods;
+        if (opt.teacherDayLimit > 0)
+            limit = opt.teacherDayLimit;
+        if (in.teachers[t].dayLimit > 0)
+            limit = in.teachers[t].dayLimit;
+        dayLimit[t] = limit;
+    }
+}
+
+void Engine::place(int l, int cell)
+{
+    Item &it = items[l];
+    it.cell = cell;
+    classAt[it.cls * Cells + cell] = l;
+    teacherAt[it.tch * Cells + cell] = l;
+    classOcc[it.cls] |= bitOf(cell);
+    teacherOcc[it.tch] |= bitOf(cell);
+    ++reqDay[it.req * Days + weekdayOf(cell)];
+    tPat[it.tch * Days + weekdayOf(cell)] |= std::uint16_t(1u << periodOf(cell));
+}
+
+void Engine::unplace(int l)
+{
+    Item &it = items[l];
+    const int cell = it.cell;
+    classAt[it.cls * Cells + cell] = -1;
+    teacherAt[it.tch * Cells + cell] = -1;
+    classOcc[it.cls] &= ~bitOf(cell);
+    teacherOcc[it.tch] &= ~bitOf(cell);
+    --reqDay[it.req * Days + weekdayOf(cell)];
+    tPat[it.tch * Days + weekdayOf(cell)] &= std::uint16_t(~(1u << periodOf(cell)));
+    it.cell = -1;
+}
+
+int Engine::reqFaults(int r) const
+{
+    int f = 0;
+    for (int d = 0; d < Days; ++d)
+        f += std::max(0, int(reqDay[r * Days + d]) - reqCap[r]);
+    return f;
+}
+
+int Engine::teacherCost(int t) const
+{
+    int cost = 0;
+    for (int d = 0; d < Days; ++d) {
+        const unsigned pat = tPat[t * Days + d];
+        if (!pat)
+            continue;
+        const int n = std::popcount(pat);
+        const int span = 32 - std::countl_zero(pat) - std::countr_zero(pat);
+        cost += WeightDay * std::max(0, n - dayLimit[t]) + WeightGap * (span - n);
+    }
+    return cost;
+}
+
+void Engine::recomputeAll()
+{
+    totalCost = 0;
+    reqCost.assign(reqCls.size(), 0);
+    tCost.assign(teacherCount, 0);
+    for (int r = 0; r < int(reqCls.size()); ++r)
+        totalCost += reqCost[r] = WeightSpread * reqFaults(r);
+    for (int t = 0; t < teacherCount; ++t)
+        totalCost += tCost[t] = teacherCost(t);
+}
+
+// The lessons in cells a and b linked to startLesson through a shared class or teacher: moving
+// all of them to the other cell keeps every class and teacher single-booked. False when one of
+// them is kept, cannot go to the other cell, or the chain is longer than `limit`.
+bool Engine::chain(int startLesson, int a, int b, int limit)
+{
+    comp.clear();
+    if (++stampNow == 0) {
+        std::fill(stamp.begin(), stamp.end(), 0);
+        stampNow = 1;
+    }
+    comp.push_back(startLesson);
+    stamp[startLesson] = stampNow;
+    for (std::size_t i = 0; i < comp.size(); ++i) {
+        const Item &it = items[comp[i]];
+        if (it.kept)
+            return false;
+        const int other = it.cell == a ? b : a;
+        if (!(classCells[it.cls] & teacherAvail[it.tch] & bitOf(other)))
+            return false;
+        for (int next : {classAt[it.cls * Cells + other], teacherAt[it.tch * Cells + other]}) {
+            if (next >= 0 && stamp[next] != stampNow) {
+                stamp[next] = stampNow;
+                comp.push_back(next);
+                if (int(comp.size()) > limit)
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Frees a period for lesson l by one chain swap. Either the class is free in a period where
+// the teacher is busy (move the teacher's chain away), or the teacher is free where the class
+// is busy (move the class's chain away).
+bool Engine::kempeRepair(int l)
+{
+    const Item &it = items[l];
+    const CellMask allowed = classCells[it.cls] & teacherAvail[it.tch];
+    const CellMask classFree = allowed & ~classOcc[it.cls];
+    const CellMask teacherFree = allowed & ~teacherOcc[it.tch];
+    struct Try {
+        int start, a, b, target;
+    };
+    std::vector<Try> tries;
+    for (CellMask m = classFree; m; m &= m - 1) {
+        const int a = std::countr_zero(m);
+        const int x = teacherAt[it.tch * Cells + a];
+        if (x < 0 || items[x].kept)
+            continue;
+        const CellMask to = teacherAvail[it.tch] & ~teacherOcc[it.tch] & classCells[items[x].cls];
+        for (CellMask n = to; n; n &= n - 1)
+            tries.push_back({x, a, std::countr_zero(n), a});
+    }
+    for (CellMask m = teacherFree; m; m &= m - 1) {
+        const int b = std::countr_zero(m);
+        const int w = classAt[it.cls * Cells + b];
+        if (w < 0 || items[w].kept)
+            continue;
+        const CellMask to = classCells[it.cls] & ~classOcc[it.cls] & teacherAvail[items[w].tch];
+        for (CellMask n = to; n; n &= n - 1)
+            tries.push_back({w, b, std::countr_zero(n), b});
+    }
+    // Random order, shortest chain among the first few that work.
+    for (int i = int(tries.size()) - 1; i > 0; --i)
+        std::swap(tries[i], tries[rng.below(i + 1)]);
+    int found = 0;
+    std::size_t bestSize = 0;
+    Try best{};
+    for (const Try &t : tries) {
+        if (!chain(t.start, t.a, t.b, 60))
+            continue;
+        if (!found || comp.size() < bestSize) {
+            best = t;
+            bestSize = comp.size();
+        }
+        if (++found >= 4)
+            break;
+    }
+    if (!found)
+        return false;
+    chain(best.start, best.a, best.b, 60);
+    std::vector<std::pair<int, int>> moves;
+    for (int x : comp)
+        moves.push_back({x, items[x].cell == best.a ? best.b : best.a});
+    for (auto &[x, cell] : moves)
+        unplace(x);
+    for (auto &[x, cell] : moves)
+        place(x, cell);
+    if (classAt[it.cls * Cells + best.target] >= 0 || teacherAt[it.tch * Cells + best.target] >= 0) {
+        for (auto &[x, cell] : moves)
+            unplace(x);
+        for (auto &[x, cell] : moves)
+            place(x, cell == best.a ? best.b : best.a);
+        return false;
+    }
+    place(l, best.target);
+    return true;
+}
+
+// Takes a period for lesson l and sends the lessons there back to the queue.
+void Engine::eject(int l, long long step, std::vector<int> &tabuCell, std::vector<long long> &tabuUntil)
+{
+    const Item &it = items[l];
+    const CellMask allowed = classCells[it.cls] & teacherAvail[it.tch];
+    int best = -1, bestScore = 0;
+    for (CellMask m = allowed; m; m &= m - 1) {
+        const int cell = std::countr_zero(m);
+        const int ec = classAt[it.cls * Cells + cell], et = teacherAt[it.tch * Cells + cell];
+        if ((ec >= 0 && items[ec].kept) || (et >= 0 && items[et].kept))
+            continue;
+        int score = ((ec >= 0) + (et >= 0 && et != ec)) * 10 + rng.below(12);
+        if (tabuCell[l] == cell && tabuUntil[l] > step)
+            score += 1000;
+        if (best < 0 || score < bestScore) {
+            best = cell;
+            bestScore = score;
+        }
+    }
+    if (best < 0)
+        return; // every allowed period holds a kept lesson: left for the report
+    for (int e : {classAt[it.cls * Cells + best], teacherAt[it.tch * Cells + best]}) {
+        if (e < 0 || items[e].cell < 0)
+            continue;
+        unplace(e);
+        tabuCell[e] = best;
+        tabuUntil[e] = step + 10 + rng.below(10);
+        ++groups[groupOf[e]].pending;
+    }
+    place(l, best);
+    --groups[groupOf[l]].pending;
+}
+
+// The period for a lesson that has a choice: its subject's lightest day, the teacher's day
+// within the limit and without new gaps.
+int Engine::bestCell(int l, CellMask options)
+{
+    const Item &it = items[l];
+    int best = -1, bestScore = 0;
+    for (CellMask m = options; m; m &= m - 1) {
+        const int cell = std::countr_zero(m);
+        const int d = weekdayOf(cell);
+        const int onDay = reqDay[it.req * Days + d];
+        int score = onDay >= reqCap[it.req] ? 1000 * (onDay - reqCap[it.req] + 1) : 20 * onDay;
+        const unsigned pat = tPat[it.tch * Days + d];
+        const int n = std::popcount(pat);
+        if (n >= dayLimit[it.tch])
+            score += 100;
+        const unsigned after = pat | (1u << periodOf(cell));
+        auto gaps = [](unsigned p) {
+            return p ? 32 - std::countl_zero(p) - std::countr_zero(p) - std::popcount(p) : 0;
+        };
+        score += 5 * (gaps(after) - gaps(pat)) + rng.below(4);
+        if (best < 0 || score < bestScore) {
+            best = cell;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+void Engine::report(Phase phase, long long iteration)
+{
+    if (!opt.progress)
+        return;
+    Progress p;
+    p.phase = phase;
+    p.total = int(items.size());
+    for (const Item &it : items)
+        p.placed += it.cell >= 0 ? 1 : 0;
+    if (phase == Phase::Improving) {
+        for (int r = 0; r < int(reqCls.size()); ++r)
+            p.spreadFaults += reqFaults(r);
+        for (int t = 0; t < teacherCount; ++t)
+            for (int d = 0; d < Days; ++d) {
+                const unsigned pat = tPat[t * Days + d];
+                if (pat) {
+                    p.dayExcess += std::max(0, std::popcount(pat) - dayLimit[t]);
+                    p.gaps += 32 - std::countl_zero(pat) - std::countr_zero(pat) - std::popcount(pat);
+                }
+            }
+    }
+    p.iteration = iteration;
+    opt.progress(p);
+}
+
+void Engine::construct()
+{
+    const long long limit = 400LL * (long long)items.size() + 20000;
+    std::vector<int> tabuCell(items.size(), -1);
+    std::vector<long long> tabuUntil(items.size(), 0);
+    for (long long step = 0; step < limit; ++step) {
+        if ((step & 63) == 0) {
+            if (shouldStop())
+                return;
+            report(Phase::Placing, step);
+        }
+        // The most constrained group: fewest periods free for both its class and its teacher.
+        int g = -1, gFree = 0;
+        for (int i = 0; i < int(groups.size()); ++i) {
+            const Group &gr = groups[i];
+            if (gr.pending <= 0)
+                continue;
+            const int free = std::popcount(classCells[gr.cls] & teacherAvail[gr.tch] & ~classOcc[gr.cls] &
+                                           ~teacherOcc[gr.tch]) -
+                             gr.pending;
+            if (g < 0 || free < gFree) {
+                g = i;
+                gFree = free;
+            }
+        }
+        if (g < 0)
+            return;
+        int l = -1;
+        for (int x : groups[g].items)
+            if (items[x].cell < 0 && !items[x].dropped) {
+                l = x;
+                break;
+            }
+        const Item &it = items[l];
+        const CellMask free = classCells[it.cls] & teacherAvail[it.tch] & ~classOcc[it.cls] & ~teacherOcc[it.tch];
+        if (free) {
+            place(l, bestCell(l, free));
+            --groups[g].pending;
+        } else if (kempeRepair(l)) {
+            --groups[g].pending;
+        } else {
+            eject(l, step, tabuCell, tabuUntil);
+        }
+    }
+}
+
+void Engine::improve()
+{
+    std::vector<int> movable;
+    for (int l = 0; l < int(items.size()); ++l)
+        if (!items[l].kept && items[l].cell >= 0)
+            movable.push_back(l);
+    if (movable.empty())
+        return;
+    recomputeAll();
+    long long bestCost = totalCost;
+    bool currentIsBest = true;
+    std::vector<int> bestCells(items.size(), -1);
+    const long long planned = opt.iterations > 0 ? opt.iterations : 300LL * (long long)movable.size() + 100000;
+    const double t0 = 3.0, t1 = 0.05;
+    long long sinceBest = 0, it = 0;
+    std::vector<int> touchedReq, touchedT;
+    std::vector<int> reqMark(reqCls.size(), 0), tMark(teacherCount, 0);
+    int mark = 0;
+    std::vector<std::pair<int, int>> moves;
+    double temp = t0;
+    for (; it < planned && totalCost > 0; ++it) {
+        if ((it & 1023) == 0) {
+            temp = t0 * std::pow(t1 / t0, double(it) / double(planned));
+            if (shouldStop())
+                break;
+            if ((it & 65535) == 0)
+                report(Phase::Improving, it);
+        }
+        if (opt.stallIterations > 0 && sinceBest > opt.stallIterations)
+            break;
+        ++sinceBest;
+        const int x = movable[rng.below(int(movable.size()))];
+        const Item &item = items[x];
+        const int a = item.cell;
+        const CellMask to = classCells[item.cls] & teacherAvail[item.tch] & ~bitOf(a);
+        if (!to)
+            continue;
+        const int b = rng.cellIn(to);
+        if (!chain(x, a, b, 24))
+            continue;
+        ++mark;
+        touchedReq.clear();
+        touchedT.clear();
+        long long before = 0;
+        for (int l : comp) {
+            const Item &c = items[l];
+            if (reqMark[c.req] != mark) {
+                reqMark[c.req] = mark;
+                touchedReq.push_back(c.req);
+                before += reqCost[c.req];
+            }
+            if (tMark[c.tch] != mark) {
+                tMark[c.tch] = mark;
+                touchedT.push_back(c.tch);
+                before += tCost[c.tch];
+            }
+        }
+        moves.clear();
+        for (int l : comp)
+            moves.push_back({l, items[l].cell == a ? b : a});
+        for (auto &[l, cell] : moves)
+            unplace(l);
+        for (auto &[l, cell] : moves)
+            place(l, cell);
+        long long after = 0;
+        for (int r : touchedReq)
+            after += WeightSpread * reqFaults(r);
+        for (int t : touchedT)
+            after += teacherCost(t);
+        const long long delta = after - before;
+        if (delta <= 0 || rng.unit() < std::exp(-double(delta) / temp)) {
+            if (delta > 0 && currentIsBest) {
+                // Leaving the best week: remember it first (moves undone on a copy).
+                for (auto &[l, cell] : moves)
+                    unplace(l);
+                for (auto &[l, cell] : moves)
+                    place(l, cell == a ? b : a);
+                for (int l = 0; l < int(items.size()); ++l)
+                    bestCells[l] = items[l].cell;
+                for (auto &[l, cell] : moves)
+                    unplace(l);
+                for (auto &[l, cell] : moves)
+                    place(l, cell);
+                currentIsBest = false;
+            }
+            for (int r : touchedReq)
+                reqCost[r] = WeightSpread * reqFaults(r);
+            for (int t : touchedT)
+                tCost[t] = teacherCost(t);
+            totalCost += delta;
+            if (totalCost < bestCost) {
+                bestCost = totalCost;
+                currentIsBest = true;
+                sinceBest = 0;
+            }
+        } else {
+            for (auto &[l, cell] : moves)
+                unplace(l);
+            for (auto &[l, cell] : moves)
+                place(l, cell == a ? b : a);
+        }
+    }
+    res.iterations = it;
+    if (!currentIsBest) {
+        for (int l : movable)
+            unplace(l);
+        for (int l : movable)
+            place(l, bestCells[l]);
+    }
+}
+
+void Engine::finish()
+{
+    // The week.
+    for (const Item &it : items)
+        if (it.cell >= 0)
+            res.lessons.push_back({in.classes[it.cls].id, in.teachers[it.tch].id, reqSubject[it.req], it.cell});
+    for (const Lesson &l : invalidKept)
+        res.lessons.push_back(l);
+    std::sort(res.lessons.begin(), res.lessons.end(), [](const Lesson &a, const Lesson &b) {
+        return std::tie(a.classId, a.cell, a.teacher, a.subject) < std::tie(b.classId, b.cell, b.teacher, b.subject);
+    });
+
+    // What could not be placed, and why.
+    std::map<std::tuple<int, int, int, int>, int> missing; // class, subject, teacher, reason
+    for (const Item &it : items) {
+        if (it.cell >= 0)
+            continue;
+        Reason reason = it.reason;
+        if (!it.dropped) {
+            if (res.cancelled)
+                reason = Reason::Cancelled;
+            else if (!(teacherAvail[it.tch] & classCells[it.cls] & ~teacherOcc[it.tch]))
+                reason = Reason::TeacherFull;
+            else
+                reason = Reason::NoCommonPeriod;
+        }
+        ++missing[{in.classes[it.cls].id, reqSubject[it.req], in.teachers[it.tch].id, int(reason)}];
+    }
+    for (auto &[key, n] : missing)
+        res.unplaced.push_back(
+            {std::get<0>(key), std::get<1>(key), std::get<2>(key), n, Reason(std::get<3>(key))});
+
+    // Figures.
+    std::vector<int> planned(classCount, 0), placed(classCount, 0), faults(classCount, 0);
+    for (int r = 0; r < int(reqCls.size()); ++r) {
+        if (reqCls[r] < 0)
+            continue;
+        planned[reqCls[r]] += in.requirements[r].periods;
+        const int f = reqFaults(r);
+        faults[reqCls[r]] += f;
+        res.quality.spreadFaults += f;
+    }
+    for (const Item &it : items)
+        placed[it.cls] += it.cell >= 0 ? 1 : 0;
+    for (int c = 0; c < classCount; ++c) {
+        res.classes.push_back({in.classes[c].id, planned[c], placed[c], faults[c]});
+        res.placed += placed[c];
+    }
+    for (int t = 0; t < teacherCount; ++t) {
+        bool over = false;
+        for (int d = 0; d < Days; ++d) {
+            const unsigned pat = tPat[t * Days + d];
+            if (!pat)
+                continue;
+            const int n = std::popcount(pat);
+            res.quality.dayExcess += std::max(0, n - dayLimit[t]);
+            over = over || n > dayLimit[t];
+            res.quality.gaps += 32 - std::countl_zero(pat) - std::countr_zero(pat) - n;
+        }
+        res.quality.teachersOverLimit += over ? 1 : 0;
+    }
+    for (const Violation &v : Validate(in, res.lessons, res.plan))
+        res.clashes += (v.rule == Rule::ClassClash || v.rule == Rule::TeacherClash) ? 1 : 0;
+}
+
+Result Engine::run()
+{
+    setUp();
+    preCheck();
+    report(Phase::Placing, 0);
+    construct();
+    res.placingMs = elapsedMs();
+    bool complete = true;
+    for (const Group &g : groups)
+        complete = complete && g.pending <= 0;
+    if (!stopped)
+        improve();
+    (void)complete;
+    finish();
+    res.totalMs = elapsedMs();
+    if (opt.progress) {
+        Progress p;
+        p.phase = Phase::Done;
+        p.placed = res.placed;
+        p.total = int(items.size());
+        p.spreadFaults = res.quality.spreadFaults;
+        p.dayExcess = res.quality.dayExcess;
+        p.gaps = res.quality.gaps;
+        p.iteration = res.iterations;
+        opt.progress(p);
+    }
+    return std::move(res);
+}
+
+} // namespace
+
+Result Generate(const Snapshot &snapshot, const Options &options)
+{
+    Engine engine(snapshot, options);
+    return engine.run();
+}
+
+} // namespace hx::gen

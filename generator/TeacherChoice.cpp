@@ -1,0 +1,168 @@
+// Choosing teachers for class-subjects that have none: preferred levels first, then balance.
+#include "Generator.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <map>
+#include <tuple>
+#include <unordered_map>
+
+namespace hx::gen {
+
+namespace {
+
+// How far a class's level lies from the levels a teacher prefers for a subject: 0 inside the
+// range between the most and the least preferred level, else the distance to the nearer end.
+int levelDistance(int level, const TeacherSubject &ts)
+{
+    const int lo = std::min(ts.mostPreferred, ts.leastPreferred);
+    const int hi = std::max(ts.mostPreferred, ts.leastPreferred);
+    if (level < lo)
+        return lo - level;
+    if (level > hi)
+        return level - hi;
+    return 0;
+}
+
+} // namespace
+
+std::vector<RequirementPlan> ChooseTeachers(const Snapshot &snapshot, std::vector<Problem> *problems)
+{
+    std::unordered_map<int, const ClassInput *> classById;
+    CellMask schoolCells = 0;
+    for (const ClassInput &c : snapshot.classes) {
+        classById[c.id] = &c;
+        schoolCells |= c.cells;
+    }
+    std::unordered_map<int, int> teacherIndex;
+    for (int i = 0; i < int(snapshot.teachers.size()); ++i)
+        teacherIndex.emplace(snapshot.teachers[i].id, i);
+    const int teacherCount = int(snapshot.teachers.size());
+
+    // What each teacher can teach at most, and what is already theirs.
+    std::vector<int> capacity(teacherCount), load(teacherCount, 0);
+    for (int i = 0; i < teacherCount; ++i) {
+        const TeacherInput &t = snapshot.teachers[i];
+        capacity[i] = std::popcount(schoolCells & ~t.unavailable & ~t.taken);
+    }
+
+    // Kept lessons per class-subject and teacher.
+    std::map<std::tuple<int, int, int>, int> keptCount;
+    for (const Lesson &l : snapshot.kept)
+        ++keptCount[{l.classId, l.subject, l.teacher}];
+
+    const int reqCount = int(snapshot.requirements.size());
+    std::vector<RequirementPlan> plan(reqCount);
+    std::vector<int> need(reqCount, 0);
+    for (int r = 0; r < reqCount; ++r) {
+        const Requirement &req = snapshot.requirements[r];
+        RequirementPlan &p = plan[r];
+        p.classId = req.classId;
+        p.subject = req.subject;
+        p.allocations = req.allocations;
+        // A kept lesson by a teacher outside the allocations still teaches the class-subject.
+        for (auto it = keptCount.lower_bound({req.classId, req.subject, INT32_MIN});
+             it != keptCount.end() && std::get<0>(it->first) == req.classId && std::get<1>(it->first) == req.subject;
+             ++it) {
+            const int teacher = std::get<2>(it->first);
+            auto a = std::find_if(p.allocations.begin(), p.allocations.end(),
+                                  [&](const Allocation &x) { return x.teacher == teacher; });
+            if (a == p.allocations.end())
+                p.allocations.push_back({teacher, it->second});
+            else
+                a->periods = std::max(a->periods, it->second);
+        }
+        int sum = 0;
+        for (const Allocation &a : p.allocations) {
+            sum += a.periods;
+            auto t = teacherIndex.find(a.teacher);
+            if (t != teacherIndex.end())
+                load[t->second] += a.periods;
+        }
+        if (sum > req.periods && problems)
+            problems->push_back({Reason::AllocationAboveCurriculum, req.classId, 0, req.subject, sum - req.periods});
+        need[r] = std::max(0, req.periods - sum);
+    }
+
+    // Candidates per subject, and the share of the open demand each would carry if it were spread
+    // in proportion to what they can teach: a teacher far above that share loses preference.
+    std::unordered_map<int, std::vector<std::pair<int, const TeacherSubject *>>> candidates;
+    for (int i = 0; i < teacherCount; ++i)
+        for (const TeacherSubject &ts : snapshot.teachers[i].subjects)
+            candidates[ts.subject].push_back({i, &ts});
+    std::unordered_map<int, double> demand, supply;
+    for (int r = 0; r < reqCount; ++r)
+        if (need[r] > 0)
+            demand[snapshot.requirements[r].subject] += need[r];
+    for (auto &[subject, list] : candidates)
+        for (auto &[t, ts] : list)
+            supply[subject] += std::max(0, capacity[t] - load[t]);
+    std::vector<double> share(teacherCount, 0);
+    for (auto &[subject, list] : candidates) {
+        const double s = supply[subject];
+        if (s <= 0)
+            continue;
+        for (auto &[t, ts] : list)
+            share[t] += demand[subject] * std::max(0, capacity[t] - load[t]) / s;
+    }
+    std::vector<int> balanced(teacherCount);
+    for (int i = 0; i < teacherCount; ++i)
+        balanced[i] = load[i] + int(std::ceil(share[i] * 1.1)) + 2;
+
+    // The hardest requirements choose first: fewest candidates, then most periods.
+    std::vector<int> order;
+    for (int r = 0; r < reqCount; ++r)
+        if (need[r] > 0)
+            order.push_back(r);
+    auto candidateCount = [&](int r) {
+        auto it = candidates.find(snapshot.requirements[r].subject);
+        return it == candidates.end() ? 0 : int(it->second.size());
+    };
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const int ca = candidateCount(a), cb = candidateCount(b);
+        if (ca != cb)
+            return ca < cb;
+        return need[a] > need[b];
+    });
+
+    for (int r : order) {
+        const Requirement &req = snapshot.requirements[r];
+        auto cls = classById.find(req.classId);
+        const int level = cls == classById.end() ? 1 : cls->second->level;
+        auto list = candidates.find(req.subject);
+        while (need[r] > 0 && list != candidates.end()) {
+            int best = -1;
+            std::tuple<int, int, int, int, long long, int> bestKey;
+            for (auto &[t, ts] : list->second) {
+                const int room = capacity[t] - load[t];
+                if (room <= 0)
+                    continue;
+                const bool already = std::any_of(plan[r].allocations.begin(), plan[r].allocations.end(),
+                                                 [&](const Allocation &a) { return a.teacher == snapshot.teachers[t].id; });
+                if (already)
+                    continue;
+                const int after = load[t] + need[r];
+                const auto key = std::make_tuple(room < need[r] ? 1 : 0, after > balanced[t] ? 1 : 0,
+                                                 levelDistance(level, *ts), std::abs(level - ts->mostPreferred),
+                                                 (long long)after * 100000 / std::max(1, capacity[t]),
+                                                 snapshot.teachers[t].id);
+                if (best < 0 || key < bestKey) {
+                    best = t;
+                    bestKey = key;
+                }
+            }
+            if (best < 0)
+                break;
+            const int take = std::min(need[r], capacity[best] - load[best]);
+            plan[r].allocations.push_back({snapshot.teachers[best].id, take});
+            load[best] += take;
+            need[r] -= take;
+        }
+        if (need[r] > 0 && problems)
+            problems->push_back({Reason::NoTeacher, req.classId, 0, req.subject, need[r]});
+    }
+    return plan;
+}
+
+} // namespace hx::gen
