@@ -127,6 +127,7 @@ private:
     std::vector<int> stamp;
     int stampNow = 0;
     std::vector<int> comp;
+    std::vector<int> bumped; // lessons sent back by the last ejections
 
     bool stopped = false;
     long long lastCheck = 0;
@@ -564,6 +565,7 @@ void Engine::eject(int l, long long step, std::vector<int> &tabuCell, std::vecto
         tabuCell[e] = best;
         tabuUntil[e] = step + 10 + rng.below(10);
         ++groups[groupOf[e]].pending;
+        bumped.push_back(e);
     }
     place(l, best);
     --groups[groupOf[l]].pending;
@@ -627,34 +629,45 @@ void Engine::construct()
     const long long limit = 400LL * (long long)items.size() + 20000;
     std::vector<int> tabuCell(items.size(), -1);
     std::vector<long long> tabuUntil(items.size(), 0);
+    bumped.clear();
     for (long long step = 0; step < limit; ++step) {
         if ((step & 63) == 0) {
             if (shouldStop())
                 return;
             report(Phase::Placing, step);
         }
-        // The most constrained group: fewest periods free for both its class and its teacher.
-        int g = -1, gFree = 0;
-        for (int i = 0; i < int(groups.size()); ++i) {
-            const Group &gr = groups[i];
-            if (gr.pending <= 0)
-                continue;
-            const int free = std::popcount(classCells[gr.cls] & teacherAvail[gr.tch] & ~classOcc[gr.cls] &
-                                           ~teacherOcc[gr.tch]) -
-                             gr.pending;
-            if (g < 0 || free < gFree) {
-                g = i;
-                gFree = free;
-            }
+        // Lessons just sent back go first (the chain goes on from where it broke); otherwise the
+        // most constrained group: fewest periods free for both its class and its teacher.
+        int l = -1, g = -1;
+        while (!bumped.empty() && l < 0) {
+            if (items[bumped.back()].cell < 0)
+                l = bumped.back();
+            bumped.pop_back();
         }
-        if (g < 0)
-            return;
-        int l = -1;
-        for (int x : groups[g].items)
-            if (items[x].cell < 0 && !items[x].dropped) {
-                l = x;
-                break;
+        if (l >= 0) {
+            g = groupOf[l];
+        } else {
+            int gFree = 0;
+            for (int i = 0; i < int(groups.size()); ++i) {
+                const Group &gr = groups[i];
+                if (gr.pending <= 0)
+                    continue;
+                const int free = std::popcount(classCells[gr.cls] & teacherAvail[gr.tch] & ~classOcc[gr.cls] &
+                                               ~teacherOcc[gr.tch]) -
+                                 gr.pending;
+                if (g < 0 || free < gFree) {
+                    g = i;
+                    gFree = free;
+                }
             }
+            if (g < 0)
+                return;
+            for (int x : groups[g].items)
+                if (items[x].cell < 0 && !items[x].dropped) {
+                    l = x;
+                    break;
+                }
+        }
         const Item &it = items[l];
         const CellMask free = classCells[it.cls] & teacherAvail[it.tch] & ~classOcc[it.cls] & ~teacherOcc[it.tch];
         if (free) {
@@ -680,7 +693,7 @@ void Engine::improve()
     long long bestCost = totalCost;
     bool currentIsBest = true;
     std::vector<int> bestCells(items.size(), -1);
-    const long long planned = opt.iterations > 0 ? opt.iterations : 300LL * (long long)movable.size() + 100000;
+    const long long planned = opt.iterations > 0 ? opt.iterations : 100LL * (long long)movable.size() + 50000;
     const double t0 = 3.0, t1 = 0.05;
     long long sinceBest = 0, it = 0;
     std::vector<int> touchedReq, touchedT;
@@ -688,12 +701,13 @@ void Engine::improve()
     int mark = 0;
     std::vector<std::pair<int, int>> moves;
     double temp = t0;
+    report(Phase::Improving, 0);
     for (; it < planned && totalCost > 0; ++it) {
         if ((it & 1023) == 0) {
             temp = t0 * std::pow(t1 / t0, double(it) / double(planned));
             if (shouldStop())
                 break;
-            if ((it & 65535) == 0)
+            if ((it & 65535) == 0 && it > 0)
                 report(Phase::Improving, it);
         }
         if (opt.stallIterations > 0 && sinceBest > opt.stallIterations)

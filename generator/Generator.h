@@ -98,7 +98,7 @@ struct Options {
     // is the same on every run.
     int timeBudgetMs = 1000;
     // Improvement also stops when the best week has not improved for this many moves (0: never).
-    long long stallIterations = 400000;
+    long long stallIterations = 100000;
     // Most lessons a teacher should have on one day (0: the teacher's week spread evenly over
     // the days the teacher can teach, rounded up). A teacher's own dayLimit comes first.
     int teacherDayLimit = 0;

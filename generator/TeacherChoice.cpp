@@ -41,11 +41,18 @@ std::vector<RequirementPlan> ChooseTeachers(const Snapshot &snapshot, std::vecto
     const int teacherCount = int(snapshot.teachers.size());
 
     // What each teacher can teach at most, and what is already theirs.
+    // A teacher's periods count only where the classes they teach have lessons.
     std::vector<int> capacity(teacherCount), load(teacherCount, 0);
+    std::vector<CellMask> avail(teacherCount), where(teacherCount, 0);
     for (int i = 0; i < teacherCount; ++i) {
         const TeacherInput &t = snapshot.teachers[i];
-        capacity[i] = std::popcount(schoolCells & ~t.unavailable & ~t.taken);
+        avail[i] = AllCells & ~t.unavailable & ~t.taken;
+        capacity[i] = std::popcount(schoolCells & avail[i]);
     }
+    auto cellsOf = [&](int classId) {
+        auto c = classById.find(classId);
+        return c == classById.end() ? CellMask(0) : c->second->cells;
+    };
 
     // Kept lessons per class-subject and teacher.
     std::map<std::tuple<int, int, int>, int> keptCount;
@@ -77,8 +84,10 @@ std::vector<RequirementPlan> ChooseTeachers(const Snapshot &snapshot, std::vecto
         for (const Allocation &a : p.allocations) {
             sum += a.periods;
             auto t = teacherIndex.find(a.teacher);
-            if (t != teacherIndex.end())
+            if (t != teacherIndex.end()) {
                 load[t->second] += a.periods;
+                where[t->second] |= cellsOf(req.classId);
+            }
         }
         if (sum > req.periods && problems)
             problems->push_back({Reason::AllocationAboveCurriculum, req.classId, 0, req.subject, sum - req.periods});
@@ -133,17 +142,20 @@ std::vector<RequirementPlan> ChooseTeachers(const Snapshot &snapshot, std::vecto
         auto list = candidates.find(req.subject);
         while (need[r] > 0 && list != candidates.end()) {
             int best = -1;
-            std::tuple<int, int, int, int, long long, int> bestKey;
+            std::tuple<int, int, int, int, int, long long, int> bestKey;
+            const CellMask classCells = cellsOf(req.classId);
             for (auto &[t, ts] : list->second) {
-                const int room = capacity[t] - load[t];
+                const int reach = std::popcount(avail[t] & (where[t] | classCells));
+                const int room = reach - load[t];
                 if (room <= 0)
                     continue;
+                // A teacher who already has the class-subject (a kept lesson) keeps it.
                 const bool already = std::any_of(plan[r].allocations.begin(), plan[r].allocations.end(),
                                                  [&](const Allocation &a) { return a.teacher == snapshot.teachers[t].id; });
-                if (already)
-                    continue;
                 const int after = load[t] + need[r];
-                const auto key = std::make_tuple(room < need[r] ? 1 : 0, after > balanced[t] ? 1 : 0,
+                // A teacher filled to the last period leaves the week no room to move.
+                const bool nearlyFull = after * 10 > reach * 9;
+                const auto key = std::make_tuple(room < need[r] ? 1 : 0, already ? 0 : 1, (after > balanced[t]) + nearlyFull,
                                                  levelDistance(level, *ts), std::abs(level - ts->mostPreferred),
                                                  (long long)after * 100000 / std::max(1, capacity[t]),
                                                  snapshot.teachers[t].id);
@@ -154,8 +166,14 @@ std::vector<RequirementPlan> ChooseTeachers(const Snapshot &snapshot, std::vecto
             }
             if (best < 0)
                 break;
-            const int take = std::min(need[r], capacity[best] - load[best]);
-            plan[r].allocations.push_back({snapshot.teachers[best].id, take});
+            const int take = std::min(need[r], std::popcount(avail[best] & (where[best] | classCells)) - load[best]);
+            where[best] |= classCells;
+            auto own = std::find_if(plan[r].allocations.begin(), plan[r].allocations.end(),
+                                    [&](const Allocation &a) { return a.teacher == snapshot.teachers[best].id; });
+            if (own != plan[r].allocations.end())
+                own->periods += take;
+            else
+                plan[r].allocations.push_back({snapshot.teachers[best].id, take});
             load[best] += take;
             need[r] -= take;
         }
