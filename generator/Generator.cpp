@@ -128,6 +128,7 @@ private:
     int stampNow = 0;
     std::vector<int> comp;
     std::vector<int> bumped; // lessons sent back by the last ejections
+    std::vector<int> bumps;  // how often each lesson was sent back
 
     bool stopped = false;
     long long lastCheck = 0;
@@ -548,7 +549,12 @@ void Engine::eject(int l, long long step, std::vector<int> &tabuCell, std::vecto
         const int ec = classAt[it.cls * Cells + cell], et = teacherAt[it.tch * Cells + cell];
         if ((ec >= 0 && items[ec].kept) || (et >= 0 && items[et].kept))
             continue;
-        int score = ((ec >= 0) + (et >= 0 && et != ec)) * 10 + rng.below(12);
+        // Lessons sent back often are the hard ones: leave them be and move the easy ones.
+        int score = rng.below(12);
+        if (ec >= 0)
+            score += 10 + bumps[ec];
+        if (et >= 0 && et != ec)
+            score += 10 + bumps[et];
         if (tabuCell[l] == cell && tabuUntil[l] > step)
             score += 1000;
         if (best < 0 || score < bestScore) {
@@ -562,6 +568,7 @@ void Engine::eject(int l, long long step, std::vector<int> &tabuCell, std::vecto
         if (e < 0 || items[e].cell < 0)
             continue;
         unplace(e);
+        ++bumps[e];
         tabuCell[e] = best;
         tabuUntil[e] = step + 10 + rng.below(10);
         ++groups[groupOf[e]].pending;
@@ -626,10 +633,11 @@ void Engine::report(Phase phase, long long iteration)
 
 void Engine::construct()
 {
-    const long long limit = 400LL * (long long)items.size() + 20000;
+    const long long limit = std::max(1LL, opt.placingEffort) * (long long)items.size() + 20000;
     std::vector<int> tabuCell(items.size(), -1);
     std::vector<long long> tabuUntil(items.size(), 0);
     bumped.clear();
+    bumps.assign(items.size(), 0);
     for (long long step = 0; step < limit; ++step) {
         if ((step & 63) == 0) {
             if (shouldStop())

@@ -138,7 +138,9 @@ Snapshot withoutAllocations(Snapshot s)
 
 // A school with exactly one kind of week in mind: one in ten teachers away a whole day, each
 // teacher available only in the periods of a complete week found for it, some lessons kept.
-bool makeTight(const Snapshot &base, unsigned seed, Snapshot *out)
+// everyone: every teacher available only where the week had them; otherwise only the teachers
+// away a day, whose week is then exactly their allocation.
+bool makeTight(const Snapshot &base, unsigned seed, bool everyone, Snapshot *out)
 {
     Snapshot s = base;
     std::mt19937 rng(seed);
@@ -146,11 +148,13 @@ bool makeTight(const Snapshot &base, unsigned seed, Snapshot *out)
     for (const Requirement &r : s.requirements)
         for (const Allocation &a : r.allocations)
             load[a.teacher - 1000] += a.periods;
-    int away = 0;
-    for (std::size_t t = 0; t < s.teachers.size() && away < int(s.teachers.size()) / 10; ++t)
+    std::vector<bool> away(s.teachers.size(), false);
+    int awayCount = 0;
+    for (std::size_t t = 0; t < s.teachers.size() && awayCount < int(s.teachers.size()) / 10; ++t)
         if (load[t] <= 32 && rng() % 3 == 0) {
             s.teachers[t].unavailable |= dayCells(int(rng() % 5));
-            ++away;
+            away[t] = true;
+            ++awayCount;
         }
     Options o;
     o.seed = seed;
@@ -162,7 +166,8 @@ bool makeTight(const Snapshot &base, unsigned seed, Snapshot *out)
     for (const Lesson &l : week.lessons)
         busy[l.teacher - 1000] |= bitOf(l.cell);
     for (std::size_t t = 0; t < s.teachers.size(); ++t)
-        s.teachers[t].unavailable = AllCells & ~busy[t];
+        if (everyone || away[t])
+            s.teachers[t].unavailable = AllCells & ~busy[t];
     for (const Lesson &l : week.lessons)
         if (rng() % 20 == 0)
             s.kept.push_back(l);
@@ -232,9 +237,11 @@ int main(int argc, char **argv)
     run("large school, generator chooses", withoutAllocations(large), runs, 2000);
     run("small school, teachers allocated", small, runs * 2 + 1, 100);
     Snapshot tight;
-    if (makeTight(large, 3, &tight))
+    if (makeTight(large, 3, false, &tight))
         run("tight school", tight, runs, 10000);
     else
         std::printf("tight school: no complete week to derive it from\n");
+    if (makeTight(large, 3, true, &tight))
+        run("tight school, every teacher exact", tight, runs, 10000);
     return 0;
 }
