@@ -129,6 +129,13 @@ private:
     std::vector<int> comp;
     std::vector<int> bumped; // lessons sent back by the last ejections
     std::vector<int> bumps;  // how often each lesson was sent back
+    std::vector<int> tabuCell; // a lesson sent back does not return to its cell at once
+    std::vector<long long> tabuUntil;
+    std::vector<int> cuts, chainQueue;
+    struct Try {
+        int start, a, b, target;
+    };
+    std::vector<Try> tryList;
 
     bool stopped = false;
     long long lastCheck = 0;
@@ -158,10 +165,12 @@ private:
     int teacherCost(int t) const;
     void recomputeAll();
     bool chain(int startLesson, int a, int b, int limit);
-    bool kempeRepair(int l);
-    void eject(int l, long long step, std::vector<int> &tabuCell, std::vector<long long> &tabuUntil);
+    bool cutChain(int startLesson, int a, int b, int limit);
+    void sendBack(int e, long long step);
+    void repair(int l, long long step);
     int bestCell(int l, CellMask options);
     void construct();
+    bool settle();
     void improve();
     void report(Phase phase, long long iteration);
     void finish();
@@ -470,26 +479,72 @@ bool Engine::chain(int startLesson, int a, int b, int limit)
     return true;
 }
 
-// Frees a period for lesson l by one chain swap. Either the class is free in a period where
-// the teacher is busy (move the teacher's chain away), or the teacher is free where the class
-// is busy (move the class's chain away).
-bool Engine::kempeRepair(int l)
+// Like chain, but a lesson that cannot go to the other cell (or is kept) is taken out instead
+// of ending the chain: the lessons in `cuts` go back to the queue, those in `comp` swap cells.
+bool Engine::cutChain(int startLesson, int a, int b, int limit)
+{
+    comp.clear();
+    cuts.clear();
+    if (++stampNow == 0) {
+        std::fill(stamp.begin(), stamp.end(), 0);
+        stampNow = 1;
+    }
+    stamp[startLesson] = stampNow;
+    std::vector<int> &queue = chainQueue;
+    queue.assign(1, startLesson);
+    for (std::size_t i = 0; i < queue.size(); ++i) {
+        const int x = queue[i];
+        const Item &it = items[x];
+        const int other = it.cell == a ? b : a;
+        if (it.kept || !(classCells[it.cls] & teacherAvail[it.tch] & bitOf(other))) {
+            if (it.kept || x == startLesson)
+                return false;
+            cuts.push_back(x);
+            continue;
+        }
+        comp.push_back(x);
+        for (int next : {classAt[it.cls * Cells + other], teacherAt[it.tch * Cells + other]}) {
+            if (next >= 0 && stamp[next] != stampNow) {
+                stamp[next] = stampNow;
+                queue.push_back(next);
+                if (int(queue.size()) > limit)
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
+void Engine::sendBack(int e, long long step)
+{
+    tabuCell[e] = items[e].cell;
+    tabuUntil[e] = step + 10 + rng.below(10);
+    unplace(e);
+    ++bumps[e];
+    ++groups[groupOf[e]].pending;
+    bumped.push_back(e);
+}
+
+// Finds a period for lesson l when none is free for both its class and its teacher. The
+// candidates: swapping two cells along an alternating chain of class and teacher lessons (as
+// in bipartite edge colouring: the class is free in one cell where the teacher is busy, the
+// teacher free in the other), where a lesson that cannot take the other cell is sent back
+// to the queue; or simply taking a cell and sending back the lessons in it. The cheapest wins:
+// nothing sent back best, then the lessons sent back least often so far.
+void Engine::repair(int l, long long step)
 {
     const Item &it = items[l];
     const CellMask allowed = classCells[it.cls] & teacherAvail[it.tch];
     const CellMask classFree = allowed & ~classOcc[it.cls];
     const CellMask teacherFree = allowed & ~teacherOcc[it.tch];
-    struct Try {
-        int start, a, b, target;
-    };
-    std::vector<Try> tries;
+    std::vector<Try> &tries = tryList;
+    tries.clear();
     for (CellMask m = classFree; m; m &= m - 1) {
         const int a = std::countr_zero(m);
         const int x = teacherAt[it.tch * Cells + a];
         if (x < 0 || items[x].kept)
             continue;
-        const CellMask to = teacherAvail[it.tch] & ~teacherOcc[it.tch] & classCells[items[x].cls];
-        for (CellMask n = to; n; n &= n - 1)
+        for (CellMask n = teacherAvail[it.tch] & ~teacherOcc[it.tch] & classCells[items[x].cls]; n; n &= n - 1)
             tries.push_back({x, a, std::countr_zero(n), a});
     }
     for (CellMask m = teacherFree; m; m &= m - 1) {
@@ -497,84 +552,78 @@ bool Engine::kempeRepair(int l)
         const int w = classAt[it.cls * Cells + b];
         if (w < 0 || items[w].kept)
             continue;
-        const CellMask to = classCells[it.cls] & ~classOcc[it.cls] & teacherAvail[items[w].tch];
-        for (CellMask n = to; n; n &= n - 1)
+        for (CellMask n = classCells[it.cls] & ~classOcc[it.cls] & teacherAvail[items[w].tch]; n; n &= n - 1)
             tries.push_back({w, b, std::countr_zero(n), b});
     }
-    // Random order, shortest chain among the first few that work.
     for (int i = int(tries.size()) - 1; i > 0; --i)
         std::swap(tries[i], tries[rng.below(i + 1)]);
-    int found = 0;
-    std::size_t bestSize = 0;
-    Try best{};
+    if (tries.size() > 64)
+        tries.resize(64);
+
+    auto cost = [&](int e) { return 10 + bumps[e]; };
+    int bestKind = -1, bestScore = 0, bestCell = -1;
+    Try bestTry{};
     for (const Try &t : tries) {
-        if (!chain(t.start, t.a, t.b, 60))
+        if (!cutChain(t.start, t.a, t.b, 80))
             continue;
-        if (!found || comp.size() < bestSize) {
-            best = t;
-            bestSize = comp.size();
+        int score = rng.below(12);
+        for (int e : cuts)
+            score += cost(e);
+        if (tabuCell[l] == t.target && tabuUntil[l] > step)
+            score += 1000;
+        if (bestKind < 0 || score < bestScore) {
+            bestKind = 0;
+            bestScore = score;
+            bestTry = t;
         }
-        if (++found >= 4)
+        if (cuts.empty() && score < 12)
             break;
     }
-    if (!found)
-        return false;
-    chain(best.start, best.a, best.b, 60);
-    std::vector<std::pair<int, int>> moves;
-    for (int x : comp)
-        moves.push_back({x, items[x].cell == best.a ? best.b : best.a});
-    for (auto &[x, cell] : moves)
-        unplace(x);
-    for (auto &[x, cell] : moves)
-        place(x, cell);
-    if (classAt[it.cls * Cells + best.target] >= 0 || teacherAt[it.tch * Cells + best.target] >= 0) {
-        for (auto &[x, cell] : moves)
-            unplace(x);
-        for (auto &[x, cell] : moves)
-            place(x, cell == best.a ? best.b : best.a);
-        return false;
-    }
-    place(l, best.target);
-    return true;
-}
-
-// Takes a period for lesson l and sends the lessons there back to the queue.
-void Engine::eject(int l, long long step, std::vector<int> &tabuCell, std::vector<long long> &tabuUntil)
-{
-    const Item &it = items[l];
-    const CellMask allowed = classCells[it.cls] & teacherAvail[it.tch];
-    int best = -1, bestScore = 0;
     for (CellMask m = allowed; m; m &= m - 1) {
         const int cell = std::countr_zero(m);
         const int ec = classAt[it.cls * Cells + cell], et = teacherAt[it.tch * Cells + cell];
         if ((ec >= 0 && items[ec].kept) || (et >= 0 && items[et].kept))
             continue;
-        // Lessons sent back often are the hard ones: leave them be and move the easy ones.
         int score = rng.below(12);
         if (ec >= 0)
-            score += 10 + bumps[ec];
+            score += cost(ec);
         if (et >= 0 && et != ec)
-            score += 10 + bumps[et];
+            score += cost(et);
         if (tabuCell[l] == cell && tabuUntil[l] > step)
             score += 1000;
-        if (best < 0 || score < bestScore) {
-            best = cell;
+        if (bestKind < 0 || score < bestScore) {
+            bestKind = 1;
             bestScore = score;
+            bestCell = cell;
         }
     }
-    if (best < 0)
+    if (bestKind < 0)
         return; // every allowed period holds a kept lesson: left for the report
-    for (int e : {classAt[it.cls * Cells + best], teacherAt[it.tch * Cells + best]}) {
-        if (e < 0 || items[e].cell < 0)
-            continue;
-        unplace(e);
-        ++bumps[e];
-        tabuCell[e] = best;
-        tabuUntil[e] = step + 10 + rng.below(10);
-        ++groups[groupOf[e]].pending;
-        bumped.push_back(e);
+    if (bestKind == 1) {
+        for (int e : {classAt[it.cls * Cells + bestCell], teacherAt[it.tch * Cells + bestCell]})
+            if (e >= 0 && items[e].cell >= 0)
+                sendBack(e, step);
+        place(l, bestCell);
+        --groups[groupOf[l]].pending;
+        return;
     }
-    place(l, best);
+    cutChain(bestTry.start, bestTry.a, bestTry.b, 80);
+    const std::vector<int> out = cuts;
+    std::vector<std::pair<int, int>> moves;
+    for (int x : comp)
+        moves.push_back({x, items[x].cell == bestTry.a ? bestTry.b : bestTry.a});
+    for (int e : out)
+        sendBack(e, step);
+    for (auto &[x, cell] : moves)
+        unplace(x);
+    for (auto &[x, cell] : moves)
+        place(x, cell);
+    // The parity of the chain leaves the target free for both; should a chain ever reach back
+    // into the lesson's own class or teacher, those lessons go back to the queue as well.
+    for (int e : {classAt[it.cls * Cells + bestTry.target], teacherAt[it.tch * Cells + bestTry.target]})
+        if (e >= 0 && items[e].cell >= 0)
+            sendBack(e, step);
+    place(l, bestTry.target);
     --groups[groupOf[l]].pending;
 }
 
@@ -634,8 +683,8 @@ void Engine::report(Phase phase, long long iteration)
 void Engine::construct()
 {
     const long long limit = std::max(1LL, opt.placingEffort) * (long long)items.size() + 20000;
-    std::vector<int> tabuCell(items.size(), -1);
-    std::vector<long long> tabuUntil(items.size(), 0);
+    tabuCell.assign(items.size(), -1);
+    tabuUntil.assign(items.size(), 0);
     bumped.clear();
     bumps.assign(items.size(), 0);
     for (long long step = 0; step < limit; ++step) {
@@ -681,12 +730,204 @@ void Engine::construct()
         if (free) {
             place(l, bestCell(l, free));
             --groups[g].pending;
-        } else if (kempeRepair(l)) {
-            --groups[g].pending;
         } else {
-            eject(l, step, tabuCell, tabuUntil);
+            repair(l, step);
         }
     }
+}
+
+// When placing with chains stalls (schools whose teachers can teach only just the periods
+// they have lessons in), a tabu search of the classic class-teacher kind takes over: every
+// lesson sits in a period its teacher can teach, a teacher never twice in a period, and the
+// lessons of one teacher swap periods (or move to a free one) until no class has two lessons
+// in a period or one in a period it does not have.
+bool Engine::settle()
+{
+    constexpr int Slots = 8; // lessons of one class in one period during the search, at most
+    // Measured on exactly tight schools: a short tabu tenure and a score of candidate lessons a
+    // move finish in well under a second where longer tenures keep circling a few faults.
+    constexpr int settleSample = 20;
+    constexpr int tenureBase = 2;
+    const int n = int(items.size());
+    std::vector<int> cellOfItem(n, -1);
+    std::vector<int> tAt(teacherAt);
+    std::vector<CellMask> tOcc(teacherOcc);
+    for (int l = 0; l < n; ++l)
+        if (!items[l].kept && items[l].cell >= 0) {
+            cellOfItem[l] = items[l].cell;
+            unplace(l);
+        }
+    // Lessons still waiting take a free period of their teacher, their class's free ones first.
+    for (int l = 0; l < n; ++l) {
+        const Item &it = items[l];
+        if (it.kept || it.dropped || cellOfItem[l] >= 0)
+            continue;
+        const CellMask free = teacherAvail[it.tch] & ~tOcc[it.tch];
+        if (!free)
+            continue;
+        CellMask best = free & classCells[it.cls] & ~classOcc[it.cls];
+        if (!best)
+            best = free & classCells[it.cls];
+        if (!best)
+            best = free;
+        const int cell = rng.cellIn(best);
+        cellOfItem[l] = cell;
+        tAt[it.tch * Cells + cell] = l;
+        tOcc[it.tch] |= bitOf(cell);
+    }
+
+    // Class periods: how many lessons, which ones, and the set of the faulty ones.
+    std::vector<std::uint8_t> count(classCount * Cells, 0);
+    std::vector<int> slot(std::size_t(classCount) * Cells * Slots, -1);
+    std::vector<int> faultyPos(classCount * Cells, -1), faulty;
+    auto weight = [&](int key, int k) {
+        const int c = key / Cells, cell = key % Cells;
+        return (classCells[c] & bitOf(cell)) ? std::max(0, k - 1) : k;
+    };
+    long long total = 0;
+    auto touch = [&](int key) {
+        const bool bad = weight(key, count[key]) > 0;
+        if (bad && faultyPos[key] < 0) {
+            faultyPos[key] = int(faulty.size());
+            faulty.push_back(key);
+        } else if (!bad && faultyPos[key] >= 0) {
+            const int last = faulty.back();
+            faulty[faultyPos[key]] = last;
+            faultyPos[last] = faultyPos[key];
+            faulty.pop_back();
+            faultyPos[key] = -1;
+        }
+    };
+    auto add = [&](int l, int cell) {
+        const int key = items[l].cls * Cells + cell;
+        total += weight(key, count[key] + 1) - weight(key, count[key]);
+        slot[std::size_t(key) * Slots + count[key]] = l;
+        ++count[key];
+        touch(key);
+    };
+    auto remove = [&](int l, int cell) {
+        const int key = items[l].cls * Cells + cell;
+        total += weight(key, count[key] - 1) - weight(key, count[key]);
+        int *s = &slot[std::size_t(key) * Slots];
+        for (int i = 0; i < count[key]; ++i)
+            if (s[i] == l) {
+                s[i] = s[count[key] - 1];
+                break;
+            }
+        --count[key];
+        touch(key);
+    };
+    for (int l = 0; l < n; ++l) {
+        const int cell = items[l].kept ? items[l].cell : cellOfItem[l];
+        if (cell >= 0)
+            add(l, cell);
+    }
+
+    std::vector<long long> tabu(std::size_t(n) * Cells, 0);
+    long long best = total;
+    std::vector<int> bestCells = cellOfItem;
+    const long long limit = std::max(1LL, opt.placingEffort) * (long long)n * 4;
+    for (long long iter = 1; iter <= limit && total > 0; ++iter) {
+        if ((iter & 1023) == 0) {
+            if (shouldStop())
+                break;
+            if ((iter & 65535) == 0 && opt.progress) {
+                Progress p;
+                p.phase = Phase::Placing;
+                p.total = n;
+                p.placed = n - int(total);
+                p.iteration = iter;
+                opt.progress(p);
+            }
+        }
+        // The best move among those of a few lessons in faulty periods.
+        int bestMove = -1, bestDelta = 0, ties = 0, l = -1;
+        for (int sample = 0; sample < settleSample; ++sample) {
+            const int key = faulty[rng.below(int(faulty.size()))];
+            const int cand = slot[std::size_t(key) * Slots + rng.below(count[key])];
+            if (items[cand].kept)
+                continue;
+            const int c = items[cand].cls, t = items[cand].tch, a = cellOfItem[cand];
+            for (CellMask m = teacherAvail[t] & ~bitOf(a); m; m &= m - 1) {
+                const int b = std::countr_zero(m);
+                const int other = tAt[t * Cells + b];
+                if (other >= 0 && items[other].kept)
+                    continue;
+                const int ka = c * Cells + a, kb = c * Cells + b;
+                if (count[kb] >= Slots)
+                    continue;
+                int delta = weight(ka, count[ka] - 1) - weight(ka, count[ka]) + weight(kb, count[kb] + 1) -
+                            weight(kb, count[kb]);
+                if (other >= 0) {
+                    const int co = items[other].cls;
+                    if (co == c)
+                        continue;
+                    const int oa = co * Cells + a, ob = co * Cells + b;
+                    if (count[oa] >= Slots)
+                        continue;
+                    delta += weight(ob, count[ob] - 1) - weight(ob, count[ob]) + weight(oa, count[oa] + 1) -
+                             weight(oa, count[oa]);
+                }
+                const bool isTabu = tabu[std::size_t(cand) * Cells + b] > iter ||
+                                    (other >= 0 && tabu[std::size_t(other) * Cells + a] > iter);
+                if (isTabu && total + delta >= best)
+                    continue;
+                if (bestMove < 0 || delta < bestDelta) {
+                    bestMove = b;
+                    bestDelta = delta;
+                    l = cand;
+                    ties = 1;
+                } else if (delta == bestDelta && rng.below(++ties) == 0) {
+                    bestMove = b;
+                    l = cand;
+                }
+            }
+        }
+        if (bestMove < 0)
+            continue;
+        const int t = items[l].tch, a = cellOfItem[l];
+        const int b = bestMove;
+        const int other = tAt[t * Cells + b];
+        const long long tenure = tenureBase + rng.below(tenureBase) + std::min<long long>(20, int(faulty.size()) / 2);
+        remove(l, a);
+        add(l, b);
+        cellOfItem[l] = b;
+        tAt[t * Cells + b] = l;
+        tOcc[t] |= bitOf(b);
+        tabu[std::size_t(l) * Cells + a] = iter + tenure;
+        if (other >= 0) {
+            remove(other, b);
+            add(other, a);
+            cellOfItem[other] = a;
+            tAt[t * Cells + a] = other;
+            tabu[std::size_t(other) * Cells + b] = iter + tenure;
+        } else {
+            tAt[t * Cells + a] = -1;
+            tOcc[t] &= ~bitOf(a);
+        }
+        if (total < best) {
+            best = total;
+            bestCells = cellOfItem;
+        }
+    }
+
+    if (total > best)
+        cellOfItem = bestCells;
+    // Back to a sound week: a lesson whose period is taken in its class waits again.
+    for (Group &g : groups)
+        g.pending = 0;
+    for (int l = 0; l < n; ++l) {
+        Item &it = items[l];
+        if (it.kept || it.dropped)
+            continue;
+        const int cell = cellOfItem[l];
+        if (cell >= 0 && (classCells[it.cls] & bitOf(cell)) && classAt[it.cls * Cells + cell] < 0 &&
+            teacherAt[it.tch * Cells + cell] < 0)
+            place(l, cell);
+        else
+            ++groups[groupOf[l]].pending;
+    }
+    return total == 0;
 }
 
 void Engine::improve()
@@ -872,13 +1113,14 @@ Result Engine::run()
     preCheck();
     report(Phase::Placing, 0);
     construct();
-    res.placingMs = elapsedMs();
     bool complete = true;
     for (const Group &g : groups)
         complete = complete && g.pending <= 0;
+    if (!complete && !stopped)
+        settle();
+    res.placingMs = elapsedMs();
     if (!stopped)
         improve();
-    (void)complete;
     finish();
     res.totalMs = elapsedMs();
     if (opt.progress) {

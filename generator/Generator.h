@@ -97,9 +97,10 @@ struct Options {
     // depends on the machine's speed; give an iteration count and no time budget for a week that
     // is the same on every run.
     int timeBudgetMs = 1000;
-    // Placing gives up after this many steps per lesson (a step places, swaps a chain or sends
-    // lessons back); what is left is reported as not placed.
-    long long placingEffort = 400;
+    // Placing with chains hands over to a tabu search after this many steps per lesson (a step
+    // places, swaps a chain or sends lessons back), which gives up after four times as many
+    // moves; what is left then is reported as not placed.
+    long long placingEffort = 30;
     // Improvement also stops when the best week has not improved for this many moves (0: never).
     long long stallIterations = 100000;
     // Most lessons a teacher should have on one day (0: the teacher's week spread evenly over

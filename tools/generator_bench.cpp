@@ -1,4 +1,4 @@
-// horalux-genbench [--runs N] [--verbose]: times the timetable generator on synthetic schools built in
+// horalux-genbench [--runs N] [--effort STEPS] [--verbose]: times the timetable generator on synthetic schools built in
 // memory and prints the medians: a large school with its teachers allocated, the same with the
 // generator choosing every teacher, a small school, and a tight school (every teacher allocated
 // all the periods they can teach, one in ten unavailable for a whole day, some lessons kept).
@@ -17,6 +17,7 @@ using namespace hx::gen;
 namespace {
 
 bool verbose = false;
+long long effort = 0; // placing steps per lesson; 0: the generator's own
 
 struct SubjectKind {
     int id;
@@ -193,6 +194,13 @@ void run(const char *what, const Snapshot &school, int runs, double target)
         Options o;
         o.seed = 1 + i;
         o.timeBudgetMs = 0;
+        if (effort > 0)
+            o.placingEffort = effort;
+        if (verbose)
+            o.progress = [](const Progress &p) {
+                if (p.phase == Phase::Placing && p.iteration % 200000 == 0)
+                    std::printf("  step %lld: %d of %d placed\n", p.iteration, p.placed, p.total);
+            };
         const Result r = Generate(school, o);
         f.ms.push_back(r.totalMs);
         f.placingMs.push_back(r.placingMs);
@@ -229,6 +237,8 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i)
         if (!std::strcmp(argv[i], "--runs") && i + 1 < argc)
             runs = std::max(1, std::atoi(argv[++i]));
+        else if (!std::strcmp(argv[i], "--effort") && i + 1 < argc)
+            effort = std::atoll(argv[++i]);
         else if (!std::strcmp(argv[i], "--verbose"))
             verbose = true;
     const Snapshot large = makeSchool(100, 150, 7);
