@@ -682,12 +682,13 @@ void Engine::report(Phase phase, long long iteration)
 
 void Engine::construct()
 {
-    const long long limit = std::max(1LL, opt.placingEffort) * (long long)items.size() + 20000;
+    const long long repairs = std::max(0LL, opt.placingEffort) * (long long)items.size();
+    long long repaired = 0;
     tabuCell.assign(items.size(), -1);
     tabuUntil.assign(items.size(), 0);
     bumped.clear();
     bumps.assign(items.size(), 0);
-    for (long long step = 0; step < limit; ++step) {
+    for (long long step = 0;; ++step) {
         if ((step & 63) == 0) {
             if (shouldStop())
                 return;
@@ -731,6 +732,8 @@ void Engine::construct()
             place(l, bestCell(l, free));
             --groups[g].pending;
         } else {
+            if (repaired++ >= repairs)
+                return;
             repair(l, step);
         }
     }
@@ -826,7 +829,7 @@ bool Engine::settle()
     std::vector<long long> tabu(std::size_t(n) * Cells, 0);
     long long best = total;
     std::vector<int> bestCells = cellOfItem;
-    const long long limit = std::max(1LL, opt.placingEffort) * (long long)n * 4;
+    const long long limit = std::max(10LL, opt.placingEffort * 4) * (long long)n;
     for (long long iter = 1; iter <= limit && total > 0; ++iter) {
         if ((iter & 1023) == 0) {
             if (shouldStop())

@@ -97,9 +97,10 @@ struct Options {
     // depends on the machine's speed; give an iteration count and no time budget for a week that
     // is the same on every run.
     int timeBudgetMs = 1000;
-    // Placing with chains hands over to a tabu search after this many steps per lesson (a step
-    // places, swaps a chain or sends lessons back), which gives up after four times as many
-    // moves; what is left then is reported as not placed.
+    // Placing with chains hands over to a tabu search after this many repairs per lesson (a
+    // repair swaps a chain or sends lessons back; 0: at the first lesson that finds no period),
+    // which gives up after four times as many moves (at least ten per lesson); what is left
+    // then is reported as not placed.
     long long placingEffort = 30;
     // Improvement also stops when the best week has not improved for this many moves (0: never).
     long long stallIterations = 100000;

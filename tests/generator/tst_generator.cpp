@@ -65,6 +65,7 @@ class TestGenerator : public QObject {
     Q_OBJECT
 private slots:
     void exactlyFullWeekIsCompleted();
+    void teachersAvailableOnlyInTheirPeriods();
     void impossibleInputsAreNamed();
     void keptLessonsAvailabilityAndAllocations();
     void sameSeedSameWeek();
@@ -89,6 +90,32 @@ void TestGenerator::exactlyFullWeekIsCompleted()
             QCOMPARE(c.placed, 54);
             QCOMPARE(c.planned, 54);
         }
+    }
+}
+
+void TestGenerator::teachersAvailableOnlyInTheirPeriods()
+{
+    // A week found first; then each teacher can teach only the periods it gave them, and the
+    // week must be found again from nothing, with the chains given almost no room.
+    Snapshot s = fullWeek();
+    for (Requirement &r : s.requirements)
+        r.periods = r.allocations[0].periods = 7 + (r.classId + r.subject) % 3;
+    const Result first = Generate(s, fixed(3));
+    QCOMPARE(first.placed, first.planned);
+    for (TeacherInput &t : s.teachers) {
+        t.unavailable = AllCells;
+        for (const Lesson &l : first.lessons)
+            if (l.teacher == t.id)
+                t.unavailable &= ~bitOf(l.cell);
+    }
+    s.kept = {first.lessons[0], first.lessons[100]};
+    for (std::uint64_t seed : {1, 2, 3, 4}) {
+        Options o = fixed(seed);
+        o.placingEffort = 0; // straight to the tabu search
+        const Result r = Generate(s, o);
+        QCOMPARE(r.placed, r.planned);
+        QVERIFY(r.unplaced.empty());
+        QVERIFY(Validate(s, r.lessons, r.plan).empty());
     }
 }
 
