@@ -138,7 +138,6 @@ private:
     std::vector<Try> tryList;
 
     bool stopped = false;
-    long long lastCheck = 0;
 
     bool timeUp() const
     {
@@ -219,9 +218,10 @@ void Engine::setUp()
                 days += (classCells[cls] & dayCells(d)) ? 1 : 0;
         reqCap.push_back(days ? (req.periods + days - 1) / days : req.periods);
         reqIndex.emplace(std::make_pair(req.classId, req.subject), r);
-        res.planned += std::max(0, req.periods);
         if (cls < 0)
             res.problems.push_back({Reason::UnknownClass, req.classId, 0, req.subject, req.periods});
+        else
+            res.planned += std::max(0, req.periods);
     }
     reqDay.assign(reqCount * Days, 0);
 
@@ -725,6 +725,10 @@ void Engine::construct()
                     l = x;
                     break;
                 }
+            if (l < 0) { // nothing left to place in the group after all
+                groups[g].pending = 0;
+                continue;
+            }
         }
         const Item &it = items[l];
         const CellMask free = classCells[it.cls] & teacherAvail[it.tch] & ~classOcc[it.cls] & ~teacherOcc[it.tch];
@@ -947,6 +951,9 @@ void Engine::improve()
     std::vector<int> bestCells(items.size(), -1);
     const long long planned = opt.iterations > 0 ? opt.iterations : 100LL * (long long)movable.size() + 50000;
     const double t0 = 3.0, t1 = 0.05;
+    const long long stall = opt.stallIterations >= 0
+                                ? opt.stallIterations
+                                : std::clamp(40LL * (long long)movable.size(), 10000LL, 100000LL);
     long long sinceBest = 0, it = 0;
     std::vector<int> touchedReq, touchedT;
     std::vector<int> reqMark(reqCls.size(), 0), tMark(teacherCount, 0);
@@ -962,7 +969,7 @@ void Engine::improve()
             if ((it & 65535) == 0 && it > 0)
                 report(Phase::Improving, it);
         }
-        if (opt.stallIterations > 0 && sinceBest > opt.stallIterations)
+        if (stall > 0 && sinceBest > stall)
             break;
         ++sinceBest;
         const int x = movable[rng.below(int(movable.size()))];

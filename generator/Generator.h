@@ -102,8 +102,9 @@ struct Options {
     // which gives up after four times as many moves (at least ten per lesson); what is left
     // then is reported as not placed.
     long long placingEffort = 30;
-    // Improvement also stops when the best week has not improved for this many moves (0: never).
-    long long stallIterations = 100000;
+    // Improvement also stops when the best week has not improved for this many moves (0: never;
+    // -1: 40 moves per lesson, at least 10000 and at most 100000).
+    long long stallIterations = -1;
     // Most lessons a teacher should have on one day (0: the teacher's week spread evenly over
     // the days the teacher can teach, rounded up). A teacher's own dayLimit comes first.
     int teacherDayLimit = 0;
