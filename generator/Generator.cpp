@@ -163,8 +163,7 @@ private:
     int reqFaults(int r) const;
     int teacherCost(int t) const;
     void recomputeAll();
-    bool chain(int startLesson, int a, int b, int limit);
-    bool cutChain(int startLesson, int a, int b, int limit);
+    bool chain(int startLesson, int a, int b, int limit, bool cut = false);
     void sendBack(int e, long long step);
     void repair(int l, long long step);
     int bestCell(int l, CellMask options);
@@ -449,39 +448,11 @@ void Engine::recomputeAll()
 }
 
 // The lessons in cells a and b linked to startLesson through a shared class or teacher: moving
-// all of them to the other cell keeps every class and teacher single-booked. False when one of
-// them is kept, cannot go to the other cell, or the chain is longer than `limit`.
-bool Engine::chain(int startLesson, int a, int b, int limit)
-{
-    comp.clear();
-    if (++stampNow == 0) {
-        std::fill(stamp.begin(), stamp.end(), 0);
-        stampNow = 1;
-    }
-    comp.push_back(startLesson);
-    stamp[startLesson] = stampNow;
-    for (std::size_t i = 0; i < comp.size(); ++i) {
-        const Item &it = items[comp[i]];
-        if (it.kept)
-            return false;
-        const int other = it.cell == a ? b : a;
-        if (!(classCells[it.cls] & teacherAvail[it.tch] & bitOf(other)))
-            return false;
-        for (int next : {classAt[it.cls * Cells + other], teacherAt[it.tch * Cells + other]}) {
-            if (next >= 0 && stamp[next] != stampNow) {
-                stamp[next] = stampNow;
-                comp.push_back(next);
-                if (int(comp.size()) > limit)
-                    return false;
-            }
-        }
-    }
-    return true;
-}
-
-// Like chain, but a lesson that cannot go to the other cell (or is kept) is taken out instead
-// of ending the chain: the lessons in `cuts` go back to the queue, those in `comp` swap cells.
-bool Engine::cutChain(int startLesson, int a, int b, int limit)
+// all of them to the other cell keeps every class and teacher single-booked. They are left in
+// `comp`. False when the chain is longer than `limit`, or when one of them is kept or cannot go
+// to the other cell; with `cut`, such a lesson (unless kept or the first) is put in `cuts`
+// instead, to be sent back to the queue, and the chain goes on without it.
+bool Engine::chain(int startLesson, int a, int b, int limit, bool cut)
 {
     comp.clear();
     cuts.clear();
@@ -497,7 +468,7 @@ bool Engine::cutChain(int startLesson, int a, int b, int limit)
         const Item &it = items[x];
         const int other = it.cell == a ? b : a;
         if (it.kept || !(classCells[it.cls] & teacherAvail[it.tch] & bitOf(other))) {
-            if (it.kept || x == startLesson)
+            if (!cut || it.kept || x == startLesson)
                 return false;
             cuts.push_back(x);
             continue;
@@ -539,22 +510,21 @@ void Engine::repair(int l, long long step)
     const CellMask teacherFree = allowed & ~teacherOcc[it.tch];
     std::vector<Try> &tries = tryList;
     tries.clear();
-    for (CellMask m = classFree; m; m &= m - 1) {
-        const int a = std::countr_zero(m);
-        const int x = teacherAt[it.tch * Cells + a];
-        if (x < 0 || items[x].kept)
-            continue;
-        for (CellMask n = teacherAvail[it.tch] & ~teacherOcc[it.tch] & classCells[items[x].cls]; n; n &= n - 1)
-            tries.push_back({x, a, std::countr_zero(n), a});
-    }
-    for (CellMask m = teacherFree; m; m &= m - 1) {
-        const int b = std::countr_zero(m);
-        const int w = classAt[it.cls * Cells + b];
-        if (w < 0 || items[w].kept)
-            continue;
-        for (CellMask n = classCells[it.cls] & ~classOcc[it.cls] & teacherAvail[items[w].tch]; n; n &= n - 1)
-            tries.push_back({w, b, std::countr_zero(n), b});
-    }
+    // From a cell where the lesson's class is free but its teacher busy (or the other way
+    // round), the occupant's chain swaps with a cell where the other side is free.
+    auto collect = [&](CellMask starts, const int *occupant, CellMask otherSideFree) {
+        for (CellMask m = starts; m; m &= m - 1) {
+            const int a = std::countr_zero(m);
+            const int x = occupant[a];
+            if (x < 0 || items[x].kept)
+                continue;
+            const CellMask fits = classCells[items[x].cls] & teacherAvail[items[x].tch];
+            for (CellMask n = otherSideFree & fits; n; n &= n - 1)
+                tries.push_back({x, a, std::countr_zero(n), a});
+        }
+    };
+    collect(classFree, &teacherAt[it.tch * Cells], teacherAvail[it.tch] & ~teacherOcc[it.tch]);
+    collect(teacherFree, &classAt[it.cls * Cells], classCells[it.cls] & ~classOcc[it.cls]);
     for (int i = int(tries.size()) - 1; i > 0; --i)
         std::swap(tries[i], tries[rng.below(i + 1)]);
     if (tries.size() > 64)
@@ -564,7 +534,7 @@ void Engine::repair(int l, long long step)
     int bestKind = -1, bestScore = 0, bestCell = -1;
     Try bestTry{};
     for (const Try &t : tries) {
-        if (!cutChain(t.start, t.a, t.b, 80))
+        if (!chain(t.start, t.a, t.b, 80, true))
             continue;
         int score = rng.below(12);
         for (int e : cuts)
@@ -607,7 +577,7 @@ void Engine::repair(int l, long long step)
         --groups[groupOf[l]].pending;
         return;
     }
-    cutChain(bestTry.start, bestTry.a, bestTry.b, 80);
+    chain(bestTry.start, bestTry.a, bestTry.b, 80, true);
     const std::vector<int> out = cuts;
     std::vector<std::pair<int, int>> moves;
     for (int x : comp)
