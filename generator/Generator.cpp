@@ -1089,6 +1089,7 @@ void Engine::finish()
 
 Result Engine::run()
 {
+    report(Phase::Checking, 0);
     setUp();
     preCheck();
     report(Phase::Placing, 0);

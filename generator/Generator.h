@@ -95,8 +95,9 @@ struct Options {
     long long iterations = 0;
     // Wall-clock budget for the whole run in ms (0: none). When it ends a phase early, the result
     // depends on the machine's speed; give an iteration count and no time budget for a week that
-    // is the same on every run.
-    int timeBudgetMs = 1000;
+    // is the same on every run. Runs end well before it on their own (see stallIterations); it
+    // is a cap for schools where placing is hard.
+    int timeBudgetMs = 10000;
     // Placing with chains hands over to a tabu search after this many repairs per lesson (a
     // repair swaps a chain or sends lessons back; 0: at the first lesson that finds no period),
     // which gives up after four times as many moves (at least ten per lesson); what is left

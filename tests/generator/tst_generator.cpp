@@ -159,6 +159,27 @@ void TestGenerator::impossibleInputsAreNamed()
     QCOMPARE(count(r.lessons, 3), 6);
     QVERIFY(Validate(s, r.lessons, r.plan).empty());
     QCOMPARE(describe(Reason::NoCommonPeriod), std::string("no period free for both the class and the teacher"));
+
+    // Nothing to do, a class without periods, a lesson kept in a period the class lacks, a
+    // requirement of a class that is not being built.
+    const Result empty = Generate(Snapshot{}, o);
+    QVERIFY(empty.lessons.empty() && empty.problems.empty() && empty.unplaced.empty());
+    Snapshot odd;
+    odd.classes = {{1, 0, 5}, {2, weekdays, 5}};
+    odd.teachers = {{11, 0, 0, 0, {{101, 1, 12}}}};
+    odd.requirements = {{1, 101, 3, {}}, {2, 101, 0, {}}, {9, 101, 2, {{11, 2}}}};
+    odd.kept = {{2, 11, 101, cellOf(5, 0)}};
+    const Result r2 = Generate(odd, o);
+    QCOMPARE(count(r2.lessons, 1), 0);
+    QCOMPARE(r2.planned, 3);
+    QVERIFY(std::any_of(r2.problems.begin(), r2.problems.end(),
+                        [](const Problem &p) { return p.reason == Reason::ClassOverfull && p.classId == 1; }));
+    QVERIFY(std::any_of(r2.problems.begin(), r2.problems.end(),
+                        [](const Problem &p) { return p.reason == Reason::KeptLessonInvalid && p.classId == 2; }));
+    QVERIFY(std::any_of(r2.problems.begin(), r2.problems.end(),
+                        [](const Problem &p) { return p.reason == Reason::UnknownClass && p.classId == 9; }));
+    // The kept lesson is handed back as it was, for the user to see and mend.
+    QVERIFY(std::find(r2.lessons.begin(), r2.lessons.end(), odd.kept[0]) != r2.lessons.end());
 }
 
 void TestGenerator::keptLessonsAvailabilityAndAllocations()
