@@ -919,7 +919,7 @@ void Engine::improve()
     long long bestCost = totalCost;
     bool currentIsBest = true;
     std::vector<int> bestCells(items.size(), -1);
-    const long long planned = opt.iterations > 0 ? opt.iterations : 100LL * (long long)movable.size() + 50000;
+    const long long planned = opt.iterations > 0 ? opt.iterations : 60LL * (long long)movable.size() + 20000;
     const double t0 = 3.0, t1 = 0.05;
     const long long stall = opt.stallIterations >= 0
                                 ? opt.stallIterations

@@ -1,4 +1,4 @@
-// horalux-genbench [--runs N] [--effort STEPS] [--verbose]: times the timetable generator on synthetic schools built in
+// horalux-genbench [--runs N] [--school-seed N] [--effort STEPS] [--verbose]: times the timetable generator on synthetic schools built in
 // memory and prints the medians: a large school with its teachers allocated, the same with the
 // generator choosing every teacher, a small school, and a tight school (every teacher allocated
 // all the periods they can teach, one in ten unavailable for a whole day, some lessons kept).
@@ -234,24 +234,27 @@ void run(const char *what, const Snapshot &school, int runs, double target)
 int main(int argc, char **argv)
 {
     int runs = 5;
+    unsigned schoolSeed = 7;
     for (int i = 1; i < argc; ++i)
         if (!std::strcmp(argv[i], "--runs") && i + 1 < argc)
             runs = std::max(1, std::atoi(argv[++i]));
+        else if (!std::strcmp(argv[i], "--school-seed") && i + 1 < argc)
+            schoolSeed = unsigned(std::atoi(argv[++i]));
         else if (!std::strcmp(argv[i], "--effort") && i + 1 < argc)
             effort = std::atoll(argv[++i]);
         else if (!std::strcmp(argv[i], "--verbose"))
             verbose = true;
-    const Snapshot large = makeSchool(100, 150, 7);
-    const Snapshot small = makeSchool(12, 25, 11);
+    const Snapshot large = makeSchool(100, 150, schoolSeed);
+    const Snapshot small = makeSchool(12, 25, schoolSeed + 4);
     run("large school, teachers allocated", large, runs, 1000);
     run("large school, generator chooses", withoutAllocations(large), runs, 2000);
     run("small school, teachers allocated", small, runs * 2 + 1, 100);
     Snapshot tight;
-    if (makeTight(large, 3, false, &tight))
+    if (makeTight(large, schoolSeed, false, &tight))
         run("tight school", tight, runs, 10000);
     else
         std::printf("tight school: no complete week to derive it from\n");
-    if (makeTight(large, 3, true, &tight))
+    if (makeTight(large, schoolSeed, true, &tight))
         run("tight school, every teacher exact", tight, runs, 10000);
     return 0;
 }
