@@ -90,8 +90,9 @@ struct Progress {
 
 struct Options {
     std::uint64_t seed = 1;
-    // Improvement stops after this many moves (0: no limit). The week depends only on the seed
-    // and the input as long as the time budget does not cut a phase short.
+    // Improvement makes at most this many moves, cooling over them (0: 60 per lesson + 20000).
+    // The week depends only on the seed and the input as long as the time budget does not cut a
+    // phase short.
     long long iterations = 0;
     // Wall-clock budget for the whole run in ms (0: none). When it ends a phase early, the result
     // depends on the machine's speed; give an iteration count and no time budget for a week that
