@@ -276,7 +276,7 @@ void Engine::setUp()
                                         Reason::UnknownTeacher});
                 continue;
             }
-            Group g{reqCls[r], t->second, r};
+            Group g{reqCls[r], t->second, r, {}, 0};
             for (int i = 0; i < n; ++i) {
                 g.items.push_back(int(items.size()));
                 items.push_back(Item{reqCls[r], t->second, r});
