@@ -94,30 +94,48 @@ std::vector<RequirementPlan> ChooseTeachers(const Snapshot &snapshot, std::vecto
         need[r] = std::max(0, req.periods - sum);
     }
 
-    // Candidates per subject, and the share of the open demand each would carry if it were spread
-    // in proportion to what they can teach: a teacher far above that share loses preference.
-    std::unordered_map<int, std::vector<std::pair<int, const TeacherSubject *>>> candidates;
+    // Candidates per subject.
+    std::map<int, std::vector<std::pair<int, const TeacherSubject *>>> candidates;
     for (int i = 0; i < teacherCount; ++i)
         for (const TeacherSubject &ts : snapshot.teachers[i].subjects)
             candidates[ts.subject].push_back({i, &ts});
-    std::unordered_map<int, double> demand, supply;
+
+    // What each teacher would carry if the open periods were shared out one by one to whoever
+    // is least loaded for what they can teach, the scarcest subjects first. A teacher above that
+    // loses preference by as much as they would carry above it (a fifth, at least 6, is free), so the
+    // loads stay even and the levels decide among the teachers with room.
+    std::map<int, int> demand;
     for (int r = 0; r < reqCount; ++r)
         if (need[r] > 0)
             demand[snapshot.requirements[r].subject] += need[r];
-    for (auto &[subject, list] : candidates)
-        for (auto &[t, ts] : list)
-            supply[subject] += std::max(0, capacity[t] - load[t]);
-    std::vector<double> share(teacherCount, 0);
-    for (auto &[subject, list] : candidates) {
-        const double s = supply[subject];
-        if (s <= 0)
+    std::vector<std::tuple<double, int, int>> scarcity; // supply per period asked, subject, demand
+    for (auto &[subject, periods] : demand) {
+        auto list = candidates.find(subject);
+        if (list == candidates.end())
             continue;
-        for (auto &[t, ts] : list)
-            share[t] += demand[subject] * std::max(0, capacity[t] - load[t]) / s;
+        double supply = 0;
+        for (auto &[t, ts] : list->second)
+            supply += std::max(0, capacity[t] - load[t]);
+        scarcity.emplace_back(supply / periods, subject, periods);
+    }
+    std::sort(scarcity.begin(), scarcity.end());
+    std::vector<int> target = load;
+    for (auto &[ratio, subject, periods] : scarcity) {
+        const auto &list = candidates[subject];
+        for (int unit = 0; unit < periods; ++unit) {
+            int best = -1;
+            for (auto &[t, ts] : list)
+                if (target[t] < capacity[t] &&
+                    (best < 0 || (long long)(target[t] + 1) * capacity[best] < (long long)(target[best] + 1) * capacity[t]))
+                    best = t;
+            if (best < 0)
+                break;
+            ++target[best];
+        }
     }
     std::vector<int> balanced(teacherCount);
     for (int i = 0; i < teacherCount; ++i)
-        balanced[i] = load[i] + int(std::ceil(share[i] * 1.1)) + 2;
+        balanced[i] = target[i] + std::max(6, target[i] / 5);
 
     // The hardest requirements choose first: fewest candidates, then most periods.
     std::vector<int> order;
@@ -155,7 +173,7 @@ std::vector<RequirementPlan> ChooseTeachers(const Snapshot &snapshot, std::vecto
                 const int after = load[t] + need[r];
                 // A teacher filled to the last period leaves the week no room to move.
                 const bool nearlyFull = after * 10 > reach * 9;
-                const auto key = std::make_tuple(room < need[r] ? 1 : 0, already ? 0 : 1, (after > balanced[t]) + nearlyFull,
+                const auto key = std::make_tuple(room < need[r] ? 1 : 0, already ? 0 : 1, std::max(0, after - balanced[t]) + nearlyFull,
                                                  levelDistance(level, *ts), std::abs(level - ts->mostPreferred),
                                                  (long long)after * 100000 / std::max(1, capacity[t]),
                                                  snapshot.teachers[t].id);

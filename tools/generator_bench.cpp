@@ -213,6 +213,12 @@ void run(const char *what, const Snapshot &school, int runs, double target)
         f.gaps = r.quality.gaps;
         f.invalid += int(Validate(school, r.lessons, r.plan).size());
         if (i == 0 && verbose) {
+            // How evenly the week's lessons fall on the teachers.
+            std::vector<int> load(school.teachers.size(), 0);
+            for (const Lesson &l : r.lessons)
+                ++load[l.teacher - school.teachers.front().id];
+            std::printf("  teacher loads: %d to %d\n", *std::min_element(load.begin(), load.end()),
+                        *std::max_element(load.begin(), load.end()));
             for (const Problem &p : r.problems)
                 std::printf("  problem: %s (class %d, teacher %d, subject %d, %d)\n", describe(p.reason).c_str(),
                             p.classId, p.teacher, p.subject, p.amount);
