@@ -53,6 +53,7 @@ bool AttendanceBook::fillList(int teacherid, const AttendanceControls &c)
         return false;
     }
     lines_.clear();
+    editable_ = true;
 
     if (rs.eof()) {
         if (teacherid == -1)
@@ -71,19 +72,18 @@ bool AttendanceBook::fillList(int teacherid, const AttendanceControls &c)
         l.perFrom = QString::number(row.value(3).toInt() + 1);
         l.perTo = QString::number(row.value(4).toInt() + 1);
         l.date = DisplayDate(c.date);
-        editable_ = !l.onLeave;
+        // Save writes for the chosen teacher: only that teacher's leave locks it.
+        if (l.onLeave && (teacherid != -1 || l.teacherid == c.teacherid))
+            editable_ = false;
         lines_ << l;
     }
     // The chosen teacher's single line always shows what Save would write. Another teacher's
     // line keeps its stored status: the controls do not describe that teacher.
     if (lines_.size() == 1) {
-        if (lines_[0].onLeave) {
+        if (lines_[0].onLeave)
             editable_ = false;
-        } else {
-            editable_ = true;
-            if (lines_[0].teacherid == c.teacherid)
-                lines_[0] = lineFromControls(lines_[0].teacherid, lines_[0].teacherName, c);
-        }
+        else if (lines_[0].teacherid == c.teacherid)
+            lines_[0] = lineFromControls(lines_[0].teacherid, lines_[0].teacherName, c);
     }
     return true;
 }

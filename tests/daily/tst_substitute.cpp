@@ -214,21 +214,22 @@ void TestSubstitute::window()
     auto *save = w.findChild<QPushButton *>("CmdSave");
     QVERIFY(date && day && list && teacher && status && from && to && sub && save);
     QCOMPARE(date->date(), QDate::currentDate());
+    QVERIFY(input::Show(&w));
 
     // Save before any line is clicked.
-    save->click();
+    input::Click(save);
     QCOMPARE(log.last(), QString("Please select a teacher from the list to substitute"));
 
-    date->setDate(QDate(2026, 12, 10));
+    QVERIFY(input::TypeDate(date, QDate(2026, 12, 10)));
     QCOMPARE(day->text(), QString("Thrusday"));
-    date->setDate(kTuesday);
+    QVERIFY(input::TypeDate(date, kTuesday));
     QCOMPARE(day->text(), QString("Tuesday"));
     QCOMPARE(list->topLevelItemCount(), 3);
     QTreeWidgetItem *line = list->topLevelItem(1);
     QCOMPARE(line->text(2), QString("2"));
     QCOMPARE(line->text(3), QString("4"));
 
-    w.LvwSub_ItemClick(line);
+    QVERIFY(input::ClickLine(list, 3, "4"));
     QCOMPARE(teacher->text(), QString("Ram Kumar"));
     QCOMPARE(status->text(), QString("Absent"));
     QCOMPARE(from->text(), QString("3"));
@@ -236,25 +237,25 @@ void TestSubstitute::window()
     QCOMPARE(sub->currentIndex(), -1);
     QVERIFY(sub->findText("Bina Rao") > 0);
     QVERIFY(sub->findText("Ram Kumar") < 0);
-    sub->setCurrentIndex(sub->findText("Bina Rao"));
-    save->click();
+    QVERIFY(input::ArrowTo(sub, "Bina Rao"));
+    input::Click(save);
     QCOMPARE(list->topLevelItem(1)->text(4), QString("Bina Rao"));
     QVERIFY(sub->findText("Bina Rao") < 0); // now busy then
 
     // The empty choice removes it.
-    sub->setCurrentIndex(0);
-    save->click();
+    QVERIFY(input::ArrowTo(sub, ""));
+    input::Click(save);
     QCOMPARE(list->topLevelItem(1)->text(4), QString());
     QCOMPARE(db.count("substitute"), 0);
 
     // A new date forgets the clicked line.
-    w.LvwSub_ItemClick(list->topLevelItem(1));
-    date->setDate(kNextTuesday);
+    QVERIFY(input::ClickLine(list, 3, "4"));
+    QVERIFY(input::TypeDate(date, kNextTuesday));
     QCOMPARE(teacher->text(), QString());
     QCOMPARE(sub->count(), 0);
     QCOMPARE(list->topLevelItemCount(), 0);
     log.clear();
-    save->click();
+    input::Click(save);
     QCOMPARE(log.last(), QString("Please select a teacher from the list to substitute"));
     QCOMPARE(db.count("substitute"), 0);
 }

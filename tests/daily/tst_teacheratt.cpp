@@ -158,6 +158,14 @@ void TestTeacherAtt::statusLines()
     QCOMPARE(log.last(), kOrder);
     QCOMPARE(book.lines()[0].status, QString("On Leave"));
 
+    // Listing the whole date, only the chosen teacher's leave locks Save.
+    db.exec("insert into teacherattendence values (3, 'Leave', 0, 8, '2026-12-08', '2026-12-08')");
+    QVERIFY(book.fillList(-1, controls(2)));
+    QCOMPARE(book.lines().size(), 3);
+    QVERIFY(book.editable());
+    QVERIFY(book.fillList(-1, controls(3)));
+    QVERIFY(!book.editable());
+
     // Alone on its date, another teacher's absence keeps its stored status in the full list.
     AttendanceControls other = controls(0);
     other.date = QDate(2026, 12, 10);
