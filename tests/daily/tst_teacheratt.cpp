@@ -65,6 +65,19 @@ private:
             return item ? QStringList{item->text(0), item->text(1), item->text(2), item->text(3)}.join(' ') : QString();
         }
     };
+    // The substitution window beside it, on the date of the cases; its list of periods.
+    static QTreeWidget *coverList(FrmSubstitute &sub)
+    {
+        return input::Show(&sub) && input::TypeDate(sub.findChild<QDateEdit *>("DTP"), kDay)
+                   ? sub.findChild<QTreeWidget *>("LvwSub")
+                   : nullptr;
+    }
+    // Looked at again: another date and back, as the user refreshes it.
+    static bool lookAgain(FrmSubstitute &sub)
+    {
+        auto *date = sub.findChild<QDateEdit *>("DTP");
+        return input::TypeDate(date, kDay.addDays(1)) && input::TypeDate(date, kDay);
+    }
     // Ram teaches VII-B in periods III and IV of Tuesdays; Anil teaches IX-A in period I.
     static void lessons(TestDatabase &db)
     {
@@ -381,9 +394,8 @@ void TestTeacherAtt::presentTakesSubstitutionsAlong()
     db.exec("insert into substitute values (1, 2, 1, 1, '2026-12-08', 3), (1, 3, 1, 1, '2026-12-08', 2)");
     // The substitution window is open beside it and shows both periods covered.
     FrmSubstitute sub;
-    QVERIFY(input::Show(&sub));
-    QVERIFY(input::TypeDate(sub.findChild<QDateEdit *>("DTP"), kDay));
-    auto *cover = sub.findChild<QTreeWidget *>("LvwSub");
+    QTreeWidget *cover = coverList(sub);
+    QVERIFY(cover);
     QCOMPARE(cover->topLevelItemCount(), 2);
 
     Screen s;
@@ -403,8 +415,7 @@ void TestTeacherAtt::presentTakesSubstitutionsAlong()
     QCOMPARE(db.count("teacherattendence"), 0);
     QCOMPARE(db.count("substitute"), 0); // nothing left to print on the slip or to keep Anil busy
     // Looked at again, the substitution window has nothing to cover that day.
-    QVERIFY(input::TypeDate(sub.findChild<QDateEdit *>("DTP"), kDay.addDays(1)));
-    QVERIFY(input::TypeDate(sub.findChild<QDateEdit *>("DTP"), kDay));
+    QVERIFY(lookAgain(sub));
     QCOMPARE(cover->topLevelItemCount(), 0);
     QCOMPARE(log.unexpectedQuestions, 0);
 }
@@ -419,9 +430,8 @@ void TestTeacherAtt::absenceOfABookedSubstitute()
     db.exec("insert into teacherattendence values (1, 'Absent', 2, 3, '2026-12-08', '2026-12-08')");
     db.exec("insert into substitute values (1, 2, 1, 1, '2026-12-08', 3)");
     FrmSubstitute sub;
-    QVERIFY(input::Show(&sub));
-    QVERIFY(input::TypeDate(sub.findChild<QDateEdit *>("DTP"), kDay));
-    auto *cover = sub.findChild<QTreeWidget *>("LvwSub");
+    QTreeWidget *cover = coverList(sub);
+    QVERIFY(cover);
     QCOMPARE(cover->topLevelItem(0)->text(4), QString("Anil Bose"));
 
     // Anil is now marked absent for periods II to V.
@@ -447,8 +457,7 @@ void TestTeacherAtt::absenceOfABookedSubstitute()
     QCOMPARE(db.count("teacherattendence", "teacherid = 3 and fromperiod = 1 and toperiod = 4"), 1);
     QCOMPARE(db.count("substitute"), 0);
     // Ram's period III shows as uncovered again.
-    QVERIFY(input::TypeDate(sub.findChild<QDateEdit *>("DTP"), kDay.addDays(1)));
-    QVERIFY(input::TypeDate(sub.findChild<QDateEdit *>("DTP"), kDay));
+    QVERIFY(lookAgain(sub));
     QCOMPARE(cover->topLevelItem(0)->text(3), QString("3"));
     QCOMPARE(cover->topLevelItem(0)->text(4), QString());
 
