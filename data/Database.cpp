@@ -358,27 +358,37 @@ QString LastDatabaseError() { return g_lastError; }
 
 void SetStatementFailureHook(std::function<bool(const QString &sql)> hook) { g_failureHook = std::move(hook); }
 
-Recordset QueryQuiet(const QString &sql, const QVariantList &params)
-{
-    Recordset rs;
-    QSqlQuery q(Conn());
-    q.setForwardOnly(true);
-    if (!bindAndRun(q, sql, params, &rs.error_)) {
-        g_lastError = rs.error_;
+// Runs a query on a connection and keeps its rows; the SQLite result code of a failure in *code.
+struct RecordsetReader {
+    static Recordset read(const QSqlDatabase &db, const QString &sql, const QVariantList &params, int *code)
+    {
+        Recordset rs;
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (!bindAndRun(q, sql, params, &rs.error_)) {
+            if (code)
+                *code = q.lastError().nativeErrorCode().toInt() & 0xff;
+            g_lastError = rs.error_;
+            return rs;
+        }
+        const QSqlRecord rec = q.record();
+        for (int i = 0; i < rec.count(); ++i)
+            rs.columns_ << rec.fieldName(i);
+        while (q.next()) {
+            QVariantList row;
+            row.reserve(rec.count());
+            for (int i = 0; i < rec.count(); ++i)
+                row << q.value(i);
+            rs.rows_ << row;
+        }
+        g_lastError.clear();
         return rs;
     }
-    const QSqlRecord rec = q.record();
-    for (int i = 0; i < rec.count(); ++i)
-        rs.columns_ << rec.fieldName(i);
-    while (q.next()) {
-        QVariantList row;
-        row.reserve(rec.count());
-        for (int i = 0; i < rec.count(); ++i)
-            row << q.value(i);
-        rs.rows_ << row;
-    }
-    g_lastError.clear();
-    return rs;
+};
+
+Recordset QueryQuiet(const QString &sql, const QVariantList &params)
+{
+    return RecordsetReader::read(Conn(), sql, params, nullptr);
 }
 
 Recordset OpenRecordset(const QString &sql, const QVariantList &params)
@@ -509,6 +519,50 @@ bool ExecuteSql(const QString &sql, const Values &values)
         return false;
     }
     return true;
+}
+
+// --- read-only session ------------------------------------------------------------------
+
+ReadOnlySession::ReadOnlySession()
+{
+    static int sessions = 0;
+    name_ = QStringLiteral("school-readonly-%1").arg(++sessions);
+    const QSqlDatabase conn = Conn();
+    if (!conn.isOpen()) {
+        error_ = QStringLiteral("The database is not open.");
+        return;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+    db.setDatabaseName(conn.databaseName());
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    if (!db.open()) {
+        error_ = describe(db.lastError());
+        return;
+    }
+    // A second lock besides the read-only file: no statement may write, not even to a
+    // temporary table.
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA query_only = ON")))
+        error_ = describe(q.lastError());
+}
+
+ReadOnlySession::~ReadOnlySession()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(name_, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(name_);
+}
+
+Recordset ReadOnlySession::query(const QString &sql, const QVariantList &params, bool *triedToWrite) const
+{
+    int code = 0;
+    Recordset rs = RecordsetReader::read(QSqlDatabase::database(name_, false), sql, params, &code);
+    if (triedToWrite)
+        *triedToWrite = !rs.ok() && code == 8; // SQLITE_READONLY
+    return rs;
 }
 
 // --- transactions -----------------------------------------------------------------------

@@ -140,6 +140,44 @@ void FillComboWithIds(QComboBox *combo, const QString &sql, const QVariantList &
     fill(combo, sql, params, true);
 }
 
+static const char *const kTypedText = "horaluxTypedText";
+
+void TrackTypedText(QComboBox *combo)
+{
+    if (!combo || !combo->lineEdit())
+        return;
+    QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, combo,
+                     [combo](const QString &text) { combo->setProperty(kTypedText, text); });
+}
+
+void ForgetTypedText(QComboBox *combo)
+{
+    if (combo)
+        combo->setProperty(kTypedText, QVariant());
+}
+
+int ChosenId(const QComboBox *combo)
+{
+    if (!combo)
+        return 0;
+    const QString text = combo->currentText();
+    const int current = combo->currentIndex();
+    // A name typed in counts as typed even when the box has jumped to the first item of that
+    // name: of two teachers so named, only a choice from the list says which one is meant.
+    const bool typed = !text.isEmpty() && combo->property(kTypedText).toString() == text;
+    if (!typed && current >= 0 && combo->itemText(current) == text)
+        return combo->itemData(current).toInt();
+    int found = -1;
+    for (int i = 0; i < combo->count(); ++i) {
+        if (combo->itemText(i).compare(text, Qt::CaseInsensitive) != 0)
+            continue;
+        if (found >= 0)
+            return -1;
+        found = i;
+    }
+    return found >= 0 ? combo->itemData(found).toInt() : 0;
+}
+
 static void clearControl(QWidget *w)
 {
     if (auto *e = qobject_cast<QLineEdit *>(w)) {

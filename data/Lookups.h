@@ -34,6 +34,14 @@ QString SubjectTextExpr(const QString &groupAlias, const QString &titleAlias);
 void FillCombo(QComboBox *combo, const QString &sql, const QVariantList &params = {});
 void FillComboWithIds(QComboBox *combo, const QString &sql, const QVariantList &params = {});
 void ClearFormControls(QWidget *window);
+// The id of the record a combo filled with FillComboWithIds shows: that of the item chosen
+// from the list, or of the one item whose text equals the typed text (case ignored). 0 when no item
+// matches, -1 when several do (two records of the same name: only choosing tells them apart).
+int ChosenId(const QComboBox *combo);
+// Lets ChosenId tell a name typed into an editable combo from one chosen from its list;
+// ForgetTypedText when the window itself puts a chosen record into the box.
+void TrackTypedText(QComboBox *combo);
+void ForgetTypedText(QComboBox *combo);
 void FillControlsFromRecord(const Recordset &rs, const QList<QWidget *> &controls);
 // Left button only: mode 3 swaps the caption with the "tag" property, any other mode
 // swaps it with the tool-tip.
