@@ -38,7 +38,10 @@ private:
     void Fill_LV_SubTitle();
     void Corres_SubTitle();
     void Match_SubTitle();
-    static void fill(QTreeWidget *list, const QVector<SubjectItem> &rows);
+    void fill(QTreeWidget *list, const QVector<SubjectItem> &rows);
+    void clearGroupChoice();
+    void clearTitleChoice();
+    void chooseGroup(int subid);
 
     QLineEdit *txtSubGrp;
     QLineEdit *txtSubTitle;
