@@ -95,12 +95,27 @@ bool ClassSubjectLogic::assign(const QStringList &classes, const QStringList &su
         return false;
     }
     hx::BusyCursor busy;
+    // All the rows of one press, or none of them; the limit and the look-ups are read inside,
+    // where another window's change can no longer slip in between.
+    Transaction tx;
+    bool failed = false;
     for (const QString &cls : classes) {
         int weekPeriods = -1;
         for (const QString &subj : subjects) {
             if (AlreadyExists(cls, subj))
                 continue;
             const int classid = ClassIdFromText(cls);
+            const int uniqueid = SubjectUniqueIdByText(subj);
+            QString gone;
+            if (classid == 0)
+                gone = "The class " + cls.trimmed() + " no longer exists";
+            else if (!SubjectTitleExists(uniqueid))
+                gone = "The subject " + subj.trimmed() + " no longer exists";
+            if (!gone.isEmpty()) {
+                hx::MsgBox(gone + "; nothing was assigned.", hx::MsgButtons::Ok, hx::MsgIcon::None);
+                failed = true;
+                break;
+            }
             if (weekPeriods < 0)
                 weekPeriods = ClassWeekPeriods(classid);
             if (hrs + ClassAssignedPeriods(classid) > weekPeriods) {
@@ -108,11 +123,18 @@ bool ClassSubjectLogic::assign(const QStringList &classes, const QStringList &su
                 break;
             }
             if (!ExecuteSql("insert into classsubjects (classid,subid,hours,level1) values (?,?,?,?)",
-                            {classid, SubjectUniqueIdByText(subj), hrs, level.toInt()}))
+                            {classid, uniqueid, hrs, level.toInt()})) {
+                failed = true;
                 break;
-            rows_.append({cls, subj, hours, level, QString()});
+            }
         }
+        if (failed)
+            break;
     }
+    if (failed)
+        tx.rollback();
+    else
+        tx.commit();
     FillClassSubject();
     sort_.apply(rows_);
     return true;
