@@ -1,5 +1,6 @@
 #include "TeacherSubjectLogic.h"
 
+#include "ClassPeriods.h"
 #include "Database.h"
 #include "Lookups.h"
 #include "Platform.h"
@@ -141,36 +142,25 @@ QString TeacherSubjectLogic::assignByIds(const QVector<int> &teachers, const QSt
     hx::BusyCursor busy;
     // All the pairs of one press, or none of them.
     Transaction tx;
-    bool failed = false;
-    for (int teacherid : teachers) {
-        for (const QString &subj : subjects) {
-            if (AlreadyExists(teacherid, subj.trimmed()))
-                continue;
-            // Looked up where they are written: another window may have deleted either meanwhile.
-            const int uniqueid = SubjectUniqueIdByText(subj);
-            QString gone;
-            if (!TeacherExists(teacherid))
-                gone = "The teacher no longer exists";
-            else if (!SubjectTitleExists(uniqueid))
-                gone = "The subject " + subj.trimmed() + " no longer exists";
-            if (!gone.isEmpty()) {
-                hx::MsgBox(gone + "; nothing was assigned.", hx::MsgButtons::Ok, hx::MsgIcon::None);
-                failed = true;
-                break;
-            }
-            if (!ExecuteSql("insert into teachersubjects (teacherid,subid,mostprf,leastprf) values (?,?,?,?)",
-                            {teacherid, uniqueid, most.toInt(), least.toInt()})) {
-                failed = true;
-                break;
+    const auto write = [&] {
+        for (int teacherid : teachers) {
+            for (const QString &subj : subjects) {
+                if (AlreadyExists(teacherid, subj.trimmed()))
+                    continue;
+                // Looked up where they are written: another window may have deleted either meanwhile.
+                const int uniqueid = SubjectUniqueIdByText(subj);
+                if (!TeacherExists(teacherid))
+                    return RefuseDeletedMeanwhile("The teacher");
+                if (!SubjectTitleExists(uniqueid))
+                    return RefuseDeletedMeanwhile("The subject " + subj.trimmed());
+                if (!ExecuteSql("insert into teachersubjects (teacherid,subid,mostprf,leastprf) values (?,?,?,?)",
+                                {teacherid, uniqueid, most.toInt(), least.toInt()}))
+                    return false;
             }
         }
-        if (failed)
-            break;
-    }
-    if (failed)
-        tx.rollback();
-    else
-        tx.commit();
+        return true;
+    };
+    Conclude(tx, write());
     FillClassSubject();
     sort_.apply(rows_);
     return QString();

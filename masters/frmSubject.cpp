@@ -99,20 +99,15 @@ frmSubject::frmSubject(QWidget *parent) : QWidget(parent)
     connect(lvSubTitle, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *i) { lvSubTitle_ItemClick(i); });
     // Moving through a list with the keys chooses the highlighted item as a click does, so
     // the item a delete acts on is always the one that is highlighted.
-    connect(lvSubGrp, &QTreeWidget::itemSelectionChanged, this, [this] {
-        const auto sel = lvSubGrp->selectedItems();
-        if (sel.isEmpty())
-            clearGroupChoice();
-        else if (sel.first()->text(1).toInt() != subGrpId_)
-            lvSubGrp_Click(sel.first());
-    });
-    connect(lvSubTitle, &QTreeWidget::itemSelectionChanged, this, [this] {
-        const auto sel = lvSubTitle->selectedItems();
-        if (sel.isEmpty())
-            clearTitleChoice();
-        else if (sel.first()->text(1).toInt() != subTitleId_)
-            lvSubTitle_ItemClick(sel.first());
-    });
+    for (QTreeWidget *list : {lvSubGrp, lvSubTitle}) {
+        connect(list, &QTreeWidget::itemSelectionChanged, this, [this, list] {
+            const auto sel = list->selectedItems();
+            if (sel.isEmpty())
+                clearChoice(list);
+            else if (sel.first()->text(1).toInt() != chosenId(list))
+                list == lvSubGrp ? lvSubGrp_Click(sel.first()) : lvSubTitle_ItemClick(sel.first());
+        });
+    }
     connect(txtSubGrp, &QLineEdit::textChanged, this, &frmSubject::txtSubGrp_Change);
     connect(txtSubTitle, &QLineEdit::textChanged, this, &frmSubject::txtSubTitle_Change);
     txtSubGrp->installEventFilter(this);
@@ -157,28 +152,18 @@ void frmSubject::fill(QTreeWidget *list, const QVector<SubjectItem> &rows)
             new QTreeWidgetItem(list, {r.text, QString::number(r.id)});
     }
     // A refilled list has nothing chosen: the old choice may not even be on show any more.
-    if (list == lvSubGrp)
-        clearGroupChoice();
-    else
-        clearTitleChoice();
+    clearChoice(list);
 }
 
-void frmSubject::clearGroupChoice()
-{
-    subGrpId_ = 0;
-    cmdDelSubGrp->setEnabled(false);
-    const QSignalBlocker block(lvSubGrp);
-    lvSubGrp->clearSelection();
-    lvSubGrp->setCurrentItem(nullptr);
-}
+int &frmSubject::chosenId(QTreeWidget *list) { return list == lvSubGrp ? subGrpId_ : subTitleId_; }
 
-void frmSubject::clearTitleChoice()
+void frmSubject::clearChoice(QTreeWidget *list)
 {
-    subTitleId_ = 0;
-    cmdDelSubTitle->setEnabled(false);
-    const QSignalBlocker block(lvSubTitle);
-    lvSubTitle->clearSelection();
-    lvSubTitle->setCurrentItem(nullptr);
+    chosenId(list) = 0;
+    (list == lvSubGrp ? cmdDelSubGrp : cmdDelSubTitle)->setEnabled(false);
+    const QSignalBlocker block(list);
+    list->clearSelection();
+    list->setCurrentItem(nullptr);
 }
 
 // The chosen item of a list: the highlighted one, when the window's choice is that item.
@@ -265,7 +250,7 @@ void frmSubject::cmdDelSubTitle_Click()
 {
     QTreeWidgetItem *item = chosenItem(lvSubTitle, subTitleId_);
     if (!item) {
-        clearTitleChoice();
+        clearChoice(lvSubTitle);
         return;
     }
     const SubjectBook::Outcome outcome = SubjectBook::removeTitle(subTitleId_, item->text(0));
@@ -279,7 +264,7 @@ void frmSubject::cmdDelSubGrp_Click()
 {
     QTreeWidgetItem *item = chosenItem(lvSubGrp, subGrpId_);
     if (!item) {
-        clearGroupChoice();
+        clearChoice(lvSubGrp);
         return;
     }
     const SubjectBook::Outcome outcome = SubjectBook::removeGroup(subGrpId_, item->text(0));
@@ -300,7 +285,7 @@ void frmSubject::cmdDelSubGrp_Click()
 void frmSubject::CmdShowAll_Click()
 {
     txtSubGrp->clear();
-    clearGroupChoice();
+    clearChoice(lvSubGrp);
     Fill_LV_SubTitle();
 }
 
@@ -346,7 +331,7 @@ void frmSubject::txtSubGrp_Change()
         skipGrpChange_ = false;
         return;
     }
-    clearGroupChoice(); // the box no longer names the chosen group
+    clearChoice(lvSubGrp); // the box no longer names the chosen group
     if (txtSubGrp->text().isEmpty())
         Fill_LV_SubGrp();
     else
@@ -359,7 +344,7 @@ void frmSubject::txtSubTitle_Change()
         skipTitleChange_ = false;
         return;
     }
-    clearTitleChoice();
+    clearChoice(lvSubTitle);
     if (txtSubTitle->text().isEmpty())
         Fill_LV_SubTitle();
     else

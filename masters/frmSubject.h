@@ -39,8 +39,9 @@ private:
     void Corres_SubTitle();
     void Match_SubTitle();
     void fill(QTreeWidget *list, const QVector<SubjectItem> &rows);
-    void clearGroupChoice();
-    void clearTitleChoice();
+    // The id chosen in the list (group or title), and taking that choice away.
+    int &chosenId(QTreeWidget *list);
+    void clearChoice(QTreeWidget *list);
     void chooseGroup(int subid);
 
     QLineEdit *txtSubGrp;
