@@ -489,6 +489,8 @@ PreparedStatement PrepareMarks(const QString &sql, const Values &values)
         return false;
     };
     static const QRegularExpression intList(QStringLiteral("^\\s*-?\\d+(\\s*,\\s*-?\\d+)+\\s*$"));
+    static const QRegularExpression inListOpen(QStringLiteral("\\bin\\s*\\(\\s*$"),
+                                               QRegularExpression::CaseInsensitiveOption);
 
     const int n = sql.size();
     for (int i = 0; i < n; ++i) {
@@ -542,7 +544,10 @@ PreparedStatement PrepareMarks(const QString &sql, const Values &values)
             take(&v);
             if (isEmptyEntry(v)) {
                 out.sql += QStringLiteral("NULL");
-            } else if (v.typeId() == QMetaType::QString && intList.match(v.toString()).hasMatch()) {
+            } else if (v.typeId() == QMetaType::QString && intList.match(v.toString()).hasMatch()
+                       && inListOpen.match(out.sql).hasMatch()) {
+                // Only the mark that is the whole of an in (...) list takes a list of numbers;
+                // anywhere else "1,2" stays one value, which a number column refuses.
                 const QStringList items = v.toString().split(QLatin1Char(','));
                 QStringList marks;
                 for (const QString &item : items) {
