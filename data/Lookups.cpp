@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "Platform.h"
+#include "TimetableStore.h"
 
 #include <QAbstractSpinBox>
 #include <QComboBox>
@@ -108,9 +109,7 @@ bool RemoveSurplusPeriods(int periodsysid)
                                  {periodsysid});
     Transaction t;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        if (!ExecuteSql(QStringLiteral("delete from timeschedule where classid = ?  and weekday in (?)"
-                                       " and period >= ?"),
-                        {rs.value("classid"), rs.text("days"), rs.value("p_no")}))
+        if (!store::RemoveClassDayLessons(rs.value("classid"), rs.text("days"), rs.value("p_no")))
             return false;
     }
     return t.commit();
