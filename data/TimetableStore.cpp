@@ -169,28 +169,42 @@ struct Placed {
 
 QString ruleReport(const QVector<WeekChange> &changes, Names &names)
 {
-    // What the timetable holds once the save is done: the rows outside the weeks replaced,
-    // and the rows written.
+    // What the timetable holds once the save is done, as far as the rows written meet it:
+    // the rows written, and the other rows of their teachers and classes.
     QVector<Placed> placed;
-    const LessonRows all = readRows(QString(), {});
-    for (const LessonRow &r : all) {
+    QSet<int> classes, teachers;
+    for (int ci = 0; ci < changes.size(); ++ci) {
+        const QVector<bool> same = unchangedRows(changes[ci]);
+        for (int i = 0; i < changes[ci].rows.size(); ++i) {
+            placed.push_back({changes[ci].rows[i], ci, !same[i]});
+            if (!same[i]) {
+                classes.insert(changes[ci].rows[i].classid);
+                teachers.insert(changes[ci].rows[i].teacherid);
+            }
+        }
+    }
+    if (classes.isEmpty())
+        return {};
+    QVariantList ids;
+    QStringList teacherMarks, classMarks;
+    for (int t : teachers) {
+        ids << t;
+        teacherMarks << QStringLiteral("?");
+    }
+    for (int c : classes) {
+        ids << c;
+        classMarks << QStringLiteral("?");
+    }
+    const LessonRows around = readRows(QStringLiteral("where teacherid in (%1) or classid in (%2)")
+                                           .arg(teacherMarks.join(QLatin1Char(',')), classMarks.join(QLatin1Char(','))),
+                                       ids);
+    for (const LessonRow &r : around) {
         bool replaced = false;
         for (const WeekChange &c : changes)
             replaced = replaced || owns(c, r);
         if (!replaced)
             placed.push_back({r, -1, false});
     }
-    QSet<int> classes;
-    for (int ci = 0; ci < changes.size(); ++ci) {
-        const QVector<bool> same = unchangedRows(changes[ci]);
-        for (int i = 0; i < changes[ci].rows.size(); ++i) {
-            placed.push_back({changes[ci].rows[i], ci, !same[i]});
-            if (!same[i])
-                classes.insert(changes[ci].rows[i].classid);
-        }
-    }
-    if (classes.isEmpty())
-        return {};
     QHash<int, QVector<int>> bySlot;
     for (int i = 0; i < placed.size(); ++i)
         bySlot[slotOf(placed[i].row)].push_back(i);

@@ -146,6 +146,19 @@ void TestTimetableGuard::aBusyTeacherCannotBeAssigned()
     click(w->Period(Mon1));
     QCOMPARE(back(w->Period(Tue1)), tt::ColBusy());
 
+    // The teacher editor books her for VI-B on Thursday I; back here the unsaved move stays
+    // and the new lesson is marked.
+    FrmTeacherSchedule *t = teacherWindow(p.main);
+    pick(child<QComboBox>(t, "CmbSubject"), "Maths");
+    pick(child<QComboBox>(t, "CmbClass"), "VI-B");
+    click(t->cell(tt::CellIndex(3, 0)));
+    click(child<QPushButton>(t, "cmdAssign"));
+    click(child<QPushButton>(t, "cmdSave"));
+    QVERIFY(classWindow(p.main) == w);
+    QCOMPARE(w->Period(Wed3)->text(), QString("Bela Sen\nEnglish "));
+    QCOMPARE(back(w->Period(tt::CellIndex(3, 0))), tt::ColBusy());
+    QCOMPARE(w->Period(tt::CellIndex(3, 0))->toolTip(), QString("VI-B\nMaths "));
+
     // Marks drawn before another window placed her: Assign still refuses the cell.
     click(w->Period(Wed1));
     QCOMPARE(back(w->Period(Wed1)), tt::ColSelected());
@@ -164,6 +177,7 @@ void TestTimetableGuard::aBusyTeacherCannotBeAssigned()
     QCOMPARE(saved(S::VIA, 1, 0), QStringList());
     QCOMPARE(saved(S::VIA, 2, 0), QStringList());
     QCOMPARE(saved(S::VIA, 2, 2), QStringList{"Bela Sen"});
+    QCOMPARE(saved(S::VIA, 3, 0), QStringList());
 }
 
 void TestTimetableGuard::aStaleWeekIsNotWrittenBack()
