@@ -26,6 +26,7 @@ private slots:
     void aBusyTeacherCannotBeAssigned();
     void aStaleWeekIsNotWrittenBack();
     void eachEditorKeepsItsOwnSelection();
+    void marksFollowTheCurrentChoice();
     void aLessonForTwoClassesNeedsAPeriodOfBoth();
     void theTeacherEditorKeepsRowsItDoesNotShow();
     void chartsKeepOneBarPerRow();
@@ -311,6 +312,37 @@ void TestTimetableGuard::eachEditorKeepsItsOwnSelection()
     click(child<QPushButton>(c, "cmdSave"));
     QCOMPARE(saved(S::VIA, 5, 0), QStringList());
     QCOMPARE(p.db.count("timeschedule", "classid = 1"), 2);
+}
+
+void TestTimetableGuard::marksFollowTheCurrentChoice()
+{
+    Program p;
+    p.s.lesson(S::VIB, 0, 0, S::Anita, S::Maths);  // Anita elsewhere on Monday I
+    p.s.lesson(S::VIIA, 3, 3, S::Bela, S::English); // Bela elsewhere on Thursday IV
+    p.s.lesson(S::VIA, 5, 2, S::Chand, S::Maths);   // an old file: VI-A on a Saturday it lacks
+    QVERIFY(p.main.MDIForm_Load());
+    p.main.show();
+    FrmClassSchedule *c = classWindow(p.main);
+    const int sat3 = tt::CellIndex(5, 2), thu4 = tt::CellIndex(3, 3);
+    pick(child<QComboBox>(c, "CmbSubject"), "Maths ");
+    // The lesson stays visible but its missing period is neither marked nor selectable.
+    QCOMPARE(c->Period(sat3)->text(), QString("Chand Das\nMaths "));
+    QCOMPARE(back(c->Period(sat3)), tt::ColUnavailable());
+    click(c->Period(sat3));
+    QCOMPARE(back(c->Period(sat3)), tt::ColUnavailable());
+
+    pick(child<QComboBox>(c, "CmbTeacher"), "Anita Rao");
+    QCOMPARE(c->Period(Mon1)->toolTip(), QString("VI-B\nMaths "));
+    // Another subject and teacher: Anita's lessons no longer show in the teacher view.
+    pick(child<QComboBox>(c, "CmbSubject"), "English ");
+    QCOMPARE(c->Period(Mon1)->toolTip(), QString());
+    pick(child<QComboBox>(c, "CmbTeacher"), "Bela Sen");
+    click(child<QPushButton>(c, "CmdSwap"));
+    QCOMPARE(c->windowTitle(), QString("Schedule of teacher Bela Sen"));
+    QCOMPARE(c->Period(Mon1)->text(), QString());
+    QCOMPARE(c->Period(thu4)->text(), QString("VII-A\nEnglish "));
+    click(child<QPushButton>(c, "CmdSwap"));
+    QCOMPARE(c->Period(sat3)->text(), QString("Chand Das\nMaths "));
 }
 
 void TestTimetableGuard::aLessonForTwoClassesNeedsAPeriodOfBoth()
