@@ -653,22 +653,8 @@ bool ClassScheduleModel::save()
     for (int i = 0; i < tt::kCells; ++i)
         for (const Lesson &l : cells_[i].lessons)
             week.rows.push_back({l.teacherId, l.subjectId, classId_, tt::CellPeriod(i), tt::CellDay(i)});
-    const store::SaveResult r = store::SaveWeeks({week});
-    switch (r.status) {
-    case store::SaveResult::Status::Saved:
+    const tt::AfterSave next = tt::TellSaveResult(store::SaveWeeks({week}));
+    if (next != tt::AfterSave::Keep)
         loadClass(classId_, classText_);
-        return true;
-    case store::SaveResult::Status::Stale:
-        if (hx::MsgBox(r.message, hx::MsgButtons::YesNo, hx::MsgIcon::Question) == hx::MsgResult::Yes) {
-            loadClass(classId_, classText_);
-            return false;
-        }
-        return false;
-    case store::SaveResult::Status::Refused:
-        hx::MsgBox(r.message);
-        return false;
-    case store::SaveResult::Status::Failed:
-        break;
-    }
-    return false;
+    return next == tt::AfterSave::Saved;
 }

@@ -2,7 +2,6 @@
 
 #include "Database.h"
 #include "Lookups.h"
-#include "Platform.h"
 
 #include <QDate>
 #include <QHash>
@@ -419,9 +418,8 @@ bool TeacherScheduleModel::save()
         for (int classid : l.classIds)
             week.rows.push_back({teacherId_, l.subid, classid, CellPeriod(i), CellDay(i)});
     }
-    const store::SaveResult r = store::SaveWeeks({week});
-    switch (r.status) {
-    case store::SaveResult::Status::Saved:
+    switch (TellSaveResult(store::SaveWeeks({week}))) {
+    case AfterSave::Saved:
         clearUndo();
         dirty_ = false;
         loaded_.clear();
@@ -433,14 +431,10 @@ bool TeacherScheduleModel::save()
             for (store::LessonRow &row : l.rows)
                 row.substitute = false;
         return true;
-    case store::SaveResult::Status::Stale:
-        if (hx::MsgBox(r.message, hx::MsgButtons::YesNo, hx::MsgIcon::Question) == hx::MsgResult::Yes)
-            loadTeacher(teacherId_, teacherName_);
+    case AfterSave::Reload:
+        loadTeacher(teacherId_, teacherName_);
         return false;
-    case store::SaveResult::Status::Refused:
-        hx::MsgBox(r.message);
-        return false;
-    case store::SaveResult::Status::Failed:
+    case AfterSave::Keep:
         break;
     }
     return false;

@@ -1,5 +1,7 @@
 #include "TimetableShared.h"
 
+#include "Platform.h"
+
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -37,6 +39,24 @@ QColor ColBusy() { return QColor(255, 128, 128); }
 QColor ColSubject() { return QColor(192, 192, 0); }
 QColor ColUnavailable() { return QApplication::palette().color(QPalette::Button); }
 QColor ColSubstitute() { return QColor(192, 0, 0); }
+
+AfterSave TellSaveResult(const store::SaveResult &result)
+{
+    switch (result.status) {
+    case store::SaveResult::Status::Saved:
+        return AfterSave::Saved;
+    case store::SaveResult::Status::Stale:
+        return hx::MsgBox(result.message, hx::MsgButtons::YesNo, hx::MsgIcon::Question) == hx::MsgResult::Yes
+            ? AfterSave::Reload
+            : AfterSave::Keep;
+    case store::SaveResult::Status::Refused:
+        hx::MsgBox(result.message);
+        return AfterSave::Keep;
+    case store::SaveResult::Status::Failed:
+        break;
+    }
+    return AfterSave::Keep;
+}
 
 void ConnectActivation(QMdiSubWindow *frame, QObject *context, std::function<void()> activated)
 {

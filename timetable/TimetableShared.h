@@ -1,6 +1,8 @@
 #pragma once
 // What the class and the teacher schedule editors share: the week's cells, their colours,
 // and the free-teacher lists. Each editor keeps its own selection.
+#include "TimetableStore.h"
+
 #include <QColor>
 #include <QString>
 #include <QStringList>
@@ -41,6 +43,12 @@ QColor ColSubstitute();  // 192, 0, 0, bold text of a substitute lesson
 // child window (a message box coming and going is no activation), and once now if it is the
 // active one already.
 void ConnectActivation(QMdiSubWindow *frame, QObject *context, std::function<void()> activated);
+
+// What an editor does after the store answered its Save.
+enum class AfterSave { Saved, Reload, Keep };
+// Tells the user why a week was not saved (a failure has been shown already) and, for a week
+// changed elsewhere, asks whether to reload it.
+AfterSave TellSaveResult(const store::SaveResult &result);
 
 } // namespace tt
 

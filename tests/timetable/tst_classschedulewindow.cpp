@@ -243,15 +243,7 @@ void TestClassScheduleWindow::saveFailureAndPrint()
     hx::SetReportRunner({});
 }
 
-static void dropOn(QWidget *target, int source)
-{
-    QMimeData mime;
-    mime.setData("application/x-horalux-class-cell", QByteArray::number(source));
-    QDragEnterEvent enter(QPoint(5, 5), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    QDropEvent drop(QPointF(5, 5), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
-}
+static void dropOn(QWidget *target, int source) { DropCell(target, source); }
 
 void TestClassScheduleWindow::draggingALesson()
 {

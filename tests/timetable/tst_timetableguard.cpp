@@ -69,16 +69,11 @@ void pick(QComboBox *box, const QString &text)
     QCOMPARE(box->currentText(), text);
 }
 
-// The platform's drag cannot run without a screen; its press is real, its drop is sent.
+// A drag: the press on the lesson is real, the drop that ends it is sent.
 void drag(QLabel *source, QLabel *target, int sourceCell)
 {
     QTest::mousePress(source, Qt::LeftButton);
-    QMimeData mime;
-    mime.setData("application/x-horalux-class-cell", QByteArray::number(sourceCell));
-    QDragEnterEvent enter(QPoint(5, 5), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    QDropEvent drop(QPointF(5, 5), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
+    DropCell(target, sourceCell);
 }
 
 QColor back(QWidget *w) { return w->palette().color(QPalette::Window); }
