@@ -199,9 +199,10 @@ void ClassScheduleModel::chooseTeacher(int box, const Pick &teacher)
 void ClassScheduleModel::setTwoSubjects(bool on)
 {
     twoSubjects_ = on;
-    if (!on) {
+    if (!on && (subject2_.chosen() || teacher2_.chosen())) {
         subject2_ = Pick();
         teacher2_ = Pick();
+        markCells(true); // the second teacher's marks go with the second lesson
     }
 }
 

@@ -543,6 +543,7 @@ void FrmClassSchedule::ChkAssign_Click()
     if (!on) {
         CmbSubject2->setCurrentIndex(-1);
         CmbTeacher2->setCurrentIndex(-1);
+        refresh();
     }
 }
 

@@ -338,6 +338,19 @@ void TestTimetableGuard::marksFollowTheCurrentChoice()
     QCOMPARE(c->Period(thu4)->text(), QString("VII-A\nEnglish "));
     click(child<QPushButton>(c, "CmdSwap"));
     QCOMPARE(c->Period(sat3)->text(), QString("Chand Das\nMaths "));
+
+    // Two lessons: both teachers' marks; without the second lesson, only the first teacher's.
+    pick(child<QComboBox>(c, "CmbSubject"), "Maths ");
+    pick(child<QComboBox>(c, "CmbTeacher"), "Anita Rao");
+    click(child<QCheckBox>(c, "ChkAssign"));
+    pick(child<QComboBox>(c, "CmbSubject2"), "English ");
+    pick(child<QComboBox>(c, "CmbTeacher2"), "Bela Sen");
+    QCOMPARE(back(c->Period(Mon1)), tt::ColBusy());
+    QCOMPARE(back(c->Period(thu4)), tt::ColBusy());
+    click(child<QCheckBox>(c, "ChkAssign"));
+    QCOMPARE(back(c->Period(Mon1)), tt::ColBusy());
+    QCOMPARE(back(c->Period(thu4)), tt::ColFree());
+    QCOMPARE(c->Period(thu4)->toolTip(), QString());
 }
 
 void TestTimetableGuard::aLessonForTwoClassesNeedsAPeriodOfBoth()
