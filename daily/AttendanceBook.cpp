@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "Lookups.h"
 #include "Platform.h"
+#include "SubstitutionBook.h"
 
 const QString AttendanceBook::kPresent = QStringLiteral("Present");
 const QString AttendanceBook::kAbsent = QStringLiteral("Absent");
@@ -52,7 +53,7 @@ bool AttendanceBook::fillList(int teacherid, const AttendanceControls &c)
         return false;
     }
     lines_.clear();
-    listedTeacher_ = teacherid;
+    editable_ = true;
 
     if (rs.eof()) {
         if (teacherid == -1)
@@ -71,19 +72,18 @@ bool AttendanceBook::fillList(int teacherid, const AttendanceControls &c)
         l.perFrom = QString::number(row.value(3).toInt() + 1);
         l.perTo = QString::number(row.value(4).toInt() + 1);
         l.date = DisplayDate(c.date);
-        editable_ = !l.onLeave;
+        // Save writes for the chosen teacher: only that teacher's leave locks it.
+        if (l.onLeave && (teacherid != -1 || l.teacherid == c.teacherid))
+            editable_ = false;
         lines_ << l;
     }
     // The chosen teacher's single line always shows what Save would write. Another teacher's
     // line keeps its stored status: the controls do not describe that teacher.
     if (lines_.size() == 1) {
-        if (lines_[0].onLeave) {
+        if (lines_[0].onLeave)
             editable_ = false;
-        } else {
-            editable_ = true;
-            if (lines_[0].teacherid == c.teacherid)
-                lines_[0] = lineFromControls(lines_[0].teacherid, lines_[0].teacherName, c);
-        }
+        else if (lines_[0].teacherid == c.teacherid)
+            lines_[0] = lineFromControls(lines_[0].teacherid, lines_[0].teacherName, c);
     }
     return true;
 }
@@ -92,58 +92,109 @@ AttendanceBook::Result AttendanceBook::save(const AttendanceControls &c, Focus *
 {
     if (focus)
         *focus = Focus::None;
-    if (c.absent && c.perFrom.isEmpty()) {
+    // The whole day when no period was chosen; half a span is asked for.
+    const bool wholeDay = c.perFrom.isEmpty() && c.perTo.isEmpty();
+    if (c.absent && !wholeDay && c.perFrom.isEmpty()) {
         hx::MsgBox(QStringLiteral("Select the period from which to mark absent"));
         if (focus)
             *focus = Focus::PerFrom;
         return Result::Refused;
     }
-    if (c.absent && c.perTo.isEmpty()) {
+    if (c.absent && !wholeDay && c.perTo.isEmpty()) {
         hx::MsgBox(QStringLiteral("Select the period till which to mark absent"));
         if (focus)
             *focus = Focus::PerTo;
         return Result::Refused;
     }
-    if (lines_.isEmpty())
-        return Result::Nothing;
     if (c.teacherid <= 0) {
+        if (lines_.isEmpty())
+            return Result::Nothing;
         hx::MsgBox(QStringLiteral("Select the teacher whose attendance is to be marked"));
         return Result::Refused;
     }
-    // The status written is the one the list shows, so the list must show this teacher's
-    // single line; after "Show All" the first line may be someone else's.
-    if (lines_.size() != 1 || lines_[0].teacherid != c.teacherid) {
-        hx::MsgBox(QStringLiteral("Select the teacher again to show the status to be saved"));
+    const int from = wholeDay ? 1 : shownPeriod(c.perFrom);
+    const int to = wholeDay ? 9 : shownPeriod(c.perTo);
+    if (c.absent && (from == 0 || to == 0)) {
+        hx::MsgBox(QStringLiteral("Select the period from which to mark absent"));
+        if (focus)
+            *focus = Focus::PerFrom;
         return Result::Refused;
     }
-    const StatusLine &line = lines_[0];
+    if (c.absent && from > to) {
+        hx::MsgBox(kPeriodOrder);
+        return Result::Refused;
+    }
+
+    // What the controls show is written: the teacher and the status come from them, never
+    // from whichever line the list happens to show first. The teacher's entries are read
+    // again inside the change, so a list filled earlier cannot mislead it.
+    Transaction tx;
     const QString day = IsoDate(c.date);
-    if (line.status == kAbsent) {
-        const int from = shownPeriod(c.perFrom);
-        const int to = shownPeriod(c.perTo);
-        if (from == 0 || to == 0) {
-            hx::MsgBox(QStringLiteral("Select the period from which to mark absent"));
-            if (focus)
-                *focus = Focus::PerFrom;
+    const Recordset entries = OpenRecordset(QStringLiteral(
+        "select rowid, modetype, fromperiod, toperiod, fromdate, todate from teacherattendence"
+        " where teacherid = ? and fromdate <= ? and todate >= ? order by rowid"),
+        {c.teacherid, day, day});
+    const QString name = TeacherNameById(c.teacherid);
+    if (c.absent) {
+        for (const QVariantList &e : entries.rows()) {
+            const bool leave = e.value(1).toString().compare(QLatin1String("Leave"), Qt::CaseInsensitive) == 0;
+            const int ef = e.value(2).toInt(), et = e.value(3).toInt();
+            if (ef > to - 1 || et < from - 1)
+                continue;
+            if (!leave && ef == from - 1 && et == to - 1) {
+                fillList(-1, c); // recorded already: a second Save adds nothing
+                return Result::Saved;
+            }
+            hx::MsgBox(leave ? QStringLiteral("Absent periods clashing already entered leave information") + QChar(13)
+                                   + QStringLiteral("Leave from date ")
+                                   + DisplayDate(FromIsoDate(e.value(4).toString())) + QStringLiteral(" to date ")
+                                   + DisplayDate(FromIsoDate(e.value(5).toString()))
+                             : QStringLiteral("Absent periods clashing already entered absence information") + QChar(13)
+                                   + QStringLiteral("Absent from period %1 to period %2").arg(ef + 1).arg(et + 1));
             return Result::Refused;
         }
-        if (from > to) {
-            hx::MsgBox(kPeriodOrder);
-            return Result::Refused;
-        }
-        if (!ExecuteSql(QStringLiteral("insert into teacherattendence (teacherid,modetype,fromperiod,toperiod,"
-                                       "fromdate,todate) values (?,'Absent',?,?,#?#,#?#)"),
-                        {c.teacherid, from - 1, to - 1, day, day}))
-            return Result::Refused;
-    } else if (line.status == kPresent) {
-        // Only absences: a leave is kept and changed in the leave window.
-        if (!ExecuteSql(QStringLiteral("delete from teacherattendence where teacherid = ? and modetype = 'Absent'"
-                                       " and fromdate <= #?# and todate >= #?#"),
-                        {c.teacherid, day, day}))
+        const QVector<SubstitutionRecord> booked =
+            SubstitutionBook::bookedAsSubstitute(c.teacherid, c.date, c.date, from - 1, to - 1);
+        if (!booked.isEmpty() && !SubstitutionBook::askToGiveUp(name, booked))
+            return Result::Nothing;
+        if (!SubstitutionBook::remove(booked)
+            || !ExecuteSql(QStringLiteral("insert into teacherattendence (teacherid,modetype,fromperiod,toperiod,"
+                                          "fromdate,todate) values (?,'Absent',?,?,#?#,#?#)"),
+                           {c.teacherid, from - 1, to - 1, day, day}))
             return Result::Refused;
     } else {
-        return Result::Nothing;
+        // Only absences: a leave is kept and changed in the leave window.
+        QVector<qint64> absences;
+        for (const QVariantList &e : entries.rows())
+            if (e.value(1).toString().compare(QLatin1String("Absent"), Qt::CaseInsensitive) == 0)
+                absences << e.value(0).toLongLong();
+        if (absences.isEmpty() && !entries.eof())
+            return Result::Nothing; // on leave only: nothing to take back here
+        const QVector<SubstitutionRecord> covered = SubstitutionBook::losingCover(c.teacherid, absences);
+        if (absences.size() > 1 || !covered.isEmpty()) {
+            QStringList question;
+            if (absences.size() > 1)
+                question << QStringLiteral("%1 is marked absent %2 times on %3. All of them are removed.")
+                                .arg(name)
+                                .arg(absences.size())
+                                .arg(DisplayDate(c.date));
+            if (!covered.isEmpty())
+                question << QStringLiteral("Substitution is marked for the date: %1 period(s). They are removed too.")
+                                .arg(covered.size());
+            question << QStringLiteral("Mark the teacher present?");
+            if (hx::MsgBox(question.join(QChar(13)), hx::MsgButtons::YesNo, hx::MsgIcon::Question)
+                != hx::MsgResult::Yes)
+                return Result::Nothing;
+        }
+        if (!absences.isEmpty()
+            && (!SubstitutionBook::remove(covered)
+                || !ExecuteSql(QStringLiteral("delete from teacherattendence where teacherid = ? and modetype = 'Absent'"
+                                              " and fromdate <= #?# and todate >= #?#"),
+                               {c.teacherid, day, day})))
+            return Result::Refused;
     }
+    if (!tx.commit())
+        return Result::Refused;
     fillList(-1, c);
     return Result::Saved;
 }

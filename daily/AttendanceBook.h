@@ -40,14 +40,17 @@ public:
 
     enum class Focus { None, PerFrom, PerTo };
     enum class Result { Nothing, Refused, Saved };
-    // Writes the status of the single line shown for the chosen teacher, then lists all
-    // entries of the date. `focus` tells which box the user must fill first.
+    // Writes what the controls show for the chosen teacher: an absence over the chosen span
+    // (the whole day when none is chosen), or "Present", which removes that date's absences.
+    // An absence overlapping another entry is refused; the same absence again adds nothing.
+    // Substitutions that would be left standing, or that the teacher could no longer take,
+    // go with the change after a question. Then lists all entries of the date. `focus`
+    // tells which box the user must fill first.
     Result save(const AttendanceControls &c, Focus *focus = nullptr);
 
 private:
     StatusLine lineFromControls(int teacherid, const QString &name, const AttendanceControls &c) const;
 
     QVector<StatusLine> lines_;
-    int listedTeacher_ = -1;
     bool editable_ = true;
 };

@@ -43,6 +43,7 @@ FrmLeaves::FrmLeaves(QWidget *parent) : QWidget(parent)
     CmbTeacher->setEditable(true);
     CmbTeacher->setInsertPolicy(QComboBox::NoInsert);
     CmbTeacher->setMinimumWidth(200);
+    TrackTypedText(CmbTeacher);
     DTPFrom = datePicker(QStringLiteral("DTPFrom"), this);
     DTPTo = datePicker(QStringLiteral("DTPTo"), this);
 
@@ -93,23 +94,36 @@ void FrmLeaves::FillList()
     LvwLeave->clear();
     for (const LeaveLine &l : LeaveBook::list()) {
         auto *item = new QTreeWidgetItem(LvwLeave, {l.teacherName, DisplayDate(l.from), DisplayDate(l.to)});
+        item->setData(0, Qt::UserRole, l.teacherid);
         item->setData(1, Qt::UserRole, l.from);
         item->setData(2, Qt::UserRole, l.to);
     }
 }
 
+int FrmLeaves::ChosenTeacher()
+{
+    // By the list's id, never by the name: two teachers may share one.
+    const int id = ChosenId(CmbTeacher);
+    if (id < 0)
+        hx::MsgBox(QStringLiteral("More than one teacher has this name. Select the teacher from the list"));
+    return id;
+}
+
 void FrmLeaves::cmdSave_Click()
 {
-    const QString name = CmbTeacher->currentText();
-    if (name.isEmpty())
+    if (CmbTeacher->currentText().isEmpty())
         return;
-    LeaveBook::save(name, DTPFrom->date(), DTPTo->date());
+    const int id = ChosenTeacher();
+    if (id < 0)
+        return;
+    LeaveBook::save(id, DTPFrom->date(), DTPTo->date());
     FillList();
 }
 
 void FrmLeaves::CmdDelete_Click()
 {
-    if (LeaveBook::remove(CmbTeacher->currentText(), DTPFrom->date()) == LeaveBook::Result::Done)
+    const int id = ChosenTeacher();
+    if (id >= 0 && LeaveBook::remove(id, DTPFrom->date()) == LeaveBook::Result::Done)
         FillList();
 }
 
@@ -117,10 +131,12 @@ void FrmLeaves::LvwLeave_ItemClick(QTreeWidgetItem *item)
 {
     if (!item)
         return;
-    const int at = CmbTeacher->findText(item->text(0), Qt::MatchFixedString);
-    if (at >= 0)
+    ForgetTypedText(CmbTeacher);
+    const int at = CmbTeacher->findData(item->data(0, Qt::UserRole));
+    if (at >= 0) {
         CmbTeacher->setCurrentIndex(at);
-    else
+        CmbTeacher->setEditText(CmbTeacher->itemText(at)); // over anything typed before
+    } else
         CmbTeacher->setEditText(item->text(0));
     DTPFrom->setDate(item->data(1, Qt::UserRole).toDate());
     DTPTo->setDate(item->data(2, Qt::UserRole).toDate());

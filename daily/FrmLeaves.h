@@ -19,6 +19,7 @@ public:
 
 private:
     void FillList();
+    int ChosenTeacher();
 
     QComboBox *CmbTeacher;
     QDateEdit *DTPFrom;

@@ -33,6 +33,7 @@ QLabel *label(const QString &text, QWidget *buddy, QWidget *parent)
 }
 
 enum { RoleTeacher = Qt::UserRole, RolePeriod };
+const QColor kNotFreeRed(190, 0, 0);
 } // namespace
 
 FrmSubstitute::FrmSubstitute(QWidget *parent) : QWidget(parent)
@@ -127,8 +128,18 @@ void FrmSubstitute::FillList()
     CalculateDay();
     LvwSub->clear();
     for (const CoverLine &l : SubstitutionBook::periodsToCover(DTP->date())) {
+        // A substitute who is away or teaching by now is shown with the reason, in red, so the
+        // period is seen to need another teacher.
+        const QString by = l.substituteNotFree.isEmpty()
+                               ? l.substituteName
+                               : l.substituteName + QStringLiteral(" (not free: ") + l.substituteNotFree + QLatin1Char(')');
         auto *item = new QTreeWidgetItem(LvwSub, {l.teacherName, l.classSection, QString::number(l.weekday + 1),
-                                                  QString::number(l.period + 1), l.substituteName});
+                                                  QString::number(l.period + 1), by});
+        if (!l.substituteNotFree.isEmpty())
+            for (int c = 0; c < LvwSub->columnCount(); ++c) {
+                item->setForeground(c, kNotFreeRed);
+                item->setToolTip(c, QStringLiteral("The substitute is not free in this period any more: choose another"));
+            }
         item->setData(0, RoleTeacher, l.teacherid);
         item->setData(0, RolePeriod, l.period);
     }

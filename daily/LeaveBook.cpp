@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "Lookups.h"
 #include "Platform.h"
+#include "SubstitutionBook.h"
 
 QVector<LeaveLine> LeaveBook::list()
 {
@@ -42,12 +43,10 @@ LeaveLine LeaveBook::firstClash(int teacherid, const QDate &from, const QDate &t
     return l;
 }
 
-LeaveBook::Result LeaveBook::save(const QString &teacherName, const QDate &from, const QDate &to)
+LeaveBook::Result LeaveBook::save(int teacherid, const QDate &from, const QDate &to)
 {
-    if (teacherName.isEmpty())
-        return Result::Nothing;
-    const int id = TeacherIdByName(teacherName);
-    if (id == 0) {
+    const QString name = teacherid > 0 ? TeacherNameById(teacherid) : QString();
+    if (name.isEmpty()) {
         hx::MsgBox(QStringLiteral("Teacher not found. Select the teacher from the list"));
         return Result::Refused;
     }
@@ -55,44 +54,54 @@ LeaveBook::Result LeaveBook::save(const QString &teacherName, const QDate &from,
         hx::MsgBox(QStringLiteral("From date can't be greater than to date"));
         return Result::Refused;
     }
-    const LeaveLine clash = firstClash(id, from, to);
+    Transaction tx;
+    const LeaveLine clash = firstClash(teacherid, from, to);
     if (clash.teacherid != 0) {
         hx::MsgBox(QStringLiteral("Leave dates clashing already entered leave information") + QChar(13)
                    + QStringLiteral("Leave from date ") + DisplayDate(clash.from) + QStringLiteral(" to date ")
                    + DisplayDate(clash.to));
         return Result::Refused;
     }
-    if (!ExecuteSql(QStringLiteral("insert into teacherattendence (teacherid,modetype,fromperiod,toperiod,"
-                                   "fromdate,todate) values (?,'Leave',0,8,#?#,#?#)"),
-                    {id, IsoDate(from), IsoDate(to)}))
+    // A teacher on leave cannot stand in for anybody during it.
+    const QVector<SubstitutionRecord> booked = SubstitutionBook::bookedAsSubstitute(teacherid, from, to, 0, 8);
+    if (!booked.isEmpty() && !SubstitutionBook::askToGiveUp(name, booked))
+        return Result::Nothing;
+    if (!SubstitutionBook::remove(booked)
+        || !ExecuteSql(QStringLiteral("insert into teacherattendence (teacherid,modetype,fromperiod,toperiod,"
+                                      "fromdate,todate) values (?,'Leave',0,8,#?#,#?#)"),
+                       {teacherid, IsoDate(from), IsoDate(to)})
+        || !tx.commit())
         return Result::Refused;
     return Result::Done;
 }
 
-LeaveBook::Result LeaveBook::remove(const QString &teacherName, const QDate &from)
+LeaveBook::Result LeaveBook::remove(int teacherid, const QDate &from)
 {
-    const int id = teacherName.isEmpty() ? 0 : TeacherIdByName(teacherName);
-    const int matching = QueryValue(QStringLiteral("select count(*) from teacherattendence"
-                                                   " where teacherid = ? and fromdate = ?"),
-                                    {id, IsoDate(from)}, 0)
-                             .toInt();
-    if (id == 0 || matching == 0) {
+    Transaction tx;
+    QVector<qint64> going;
+    if (teacherid > 0) {
+        const Recordset rs = OpenRecordset(QStringLiteral("select rowid from teacherattendence"
+                                                          " where teacherid = ? and fromdate = ?"),
+                                           {teacherid, IsoDate(from)});
+        for (const QVariantList &row : rs.rows())
+            going << row.value(0).toLongLong();
+    }
+    if (going.isEmpty()) {
         hx::MsgBox(QStringLiteral("No entry of the teacher starts on the date. Nothing deleted."));
         return Result::Refused;
     }
-    // Only the substitutes arranged for this teacher within the dates of the entries that
-    // would go keep them; other teachers' substitutions are no reason to refuse.
-    const int covered = QueryValue(QStringLiteral(
-        "select count(*) from substitute s where s.teacherid = ? and exists (select 1 from"
-        " teacherattendence ta where ta.teacherid = s.teacherid and ta.fromdate = ?"
-        " and s.dt >= ta.fromdate and s.dt <= ta.todate)"),
-        {id, IsoDate(from)}, 0).toInt();
-    if (covered > 0) {
-        hx::MsgBox(QStringLiteral("Substitution is marked for the date. You can't delete entry."));
-        return Result::Refused;
-    }
-    if (!ExecuteSql(QStringLiteral("delete from teacherattendence where teacherid = ? and fromdate = #?#"),
-                    {id, IsoDate(from)}))
+    // The substitutes arranged for this teacher within the entries would be left standing
+    // in for someone who is at school: they go with the entry, if the user agrees.
+    const QVector<SubstitutionRecord> covered = SubstitutionBook::losingCover(teacherid, going);
+    if (!covered.isEmpty()
+        && hx::MsgBox(QStringLiteral("Substitution is marked for the date: %1 period(s)."
+                                     " Delete the entry and these substitutions?").arg(covered.size()),
+                      hx::MsgButtons::YesNo, hx::MsgIcon::Question) != hx::MsgResult::Yes)
+        return Result::Nothing;
+    if (!SubstitutionBook::remove(covered)
+        || !ExecuteSql(QStringLiteral("delete from teacherattendence where teacherid = ? and fromdate = #?#"),
+                       {teacherid, IsoDate(from)})
+        || !tx.commit())
         return Result::Refused;
     hx::MsgBox(QStringLiteral("Entry Deleted"));
     return Result::Done;

@@ -20,12 +20,14 @@ public:
     enum class Result { Nothing, Refused, Done };
 
     // Records a leave over every period of every day from..to. Refuses, with a message,
-    // an unknown teacher, reversed dates and a range overlapping any entry of the teacher.
-    static Result save(const QString &teacherName, const QDate &from, const QDate &to);
+    // an unknown teacher (id 0 or less), reversed dates and a range overlapping any entry of
+    // the teacher. When the teacher is booked as substitute within the range, asks first and
+    // gives up those substitutions with the same change (Nothing when the user says No).
+    static Result save(int teacherid, const QDate &from, const QDate &to);
 
-    // Deletes the teacher's entries that start on `from`, unless the teacher has substitutes
-    // recorded within those entries' dates. Tells the user when no entry matched.
-    static Result remove(const QString &teacherName, const QDate &from);
+    // Deletes the teacher's entries that start on `from`. Substitutions arranged for the
+    // teacher within them go too, after a question. Tells the user when no entry matched.
+    static Result remove(int teacherid, const QDate &from);
 
     // The teacher's first entry whose range overlaps from..to; teacherid 0 when none.
     static LeaveLine firstClash(int teacherid, const QDate &from, const QDate &to);

@@ -4,6 +4,8 @@
 #include "Lookups.h"
 #include "Platform.h"
 
+#include <algorithm>
+
 int SubstitutionBook::WeekDayNumber(const QDate &date)
 {
     return date.isValid() ? date.dayOfWeek() - 1 : -1;
@@ -51,6 +53,8 @@ QVector<CoverLine> SubstitutionBook::periodsToCover(const QDate &date)
         l.period = row.value(4).toInt();
         l.substituteId = row.value(5).toInt();
         l.substituteName = row.value(6).toString();
+        if (l.substituteId > 0)
+            l.substituteNotFree = notFreeReason(date, l.period, l.substituteId, l.teacherid);
         out << l;
     }
     return out;
@@ -71,6 +75,127 @@ AwayStatus SubstitutionBook::awayStatus(int teacherid, const QDate &date, int pe
     a.perFrom = rs.integer(1) + 1;
     a.perTo = rs.integer(2) + 1;
     return a;
+}
+
+QString SubstitutionRecord::where() const
+{
+    return QStringLiteral("%1 period %2, %3").arg(DisplayDate(date)).arg(period + 1).arg(classSection);
+}
+
+QString SubstitutionBook::notFreeReason(const QDate &date, int period, int substituteId, int forTeacher)
+{
+    const QString day = IsoDate(date);
+    if (TeacherNameById(substituteId).isEmpty())
+        return QStringLiteral("not a teacher");
+    const Recordset away = OpenRecordset(QStringLiteral(
+        "select modetype from teacherattendence where teacherid = ? and fromdate <= ? and todate >= ?"
+        " and fromperiod <= ? and toperiod >= ? order by rowid limit 1"),
+        {substituteId, day, day, period, period});
+    if (!away.eof())
+        return away.text(0).compare(QLatin1String("Leave"), Qt::CaseInsensitive) == 0 ? QStringLiteral("on leave")
+                                                                                        : QStringLiteral("absent");
+    const Recordset lesson = OpenRecordset(QStringLiteral("select ") + ClassSectionExpr(QStringLiteral("c")) +
+        QStringLiteral(" from timeschedule ts left join classsection c on c.classid = ts.classid"
+                       " where ts.teacherid = ? and ts.weekday = ? and ts.period = ? order by ts.rowid limit 1"),
+        {substituteId, WeekDayNumber(date), period});
+    if (!lesson.eof())
+        return QStringLiteral("teaches ") + lesson.text(0);
+    const Recordset other = OpenRecordset(QStringLiteral(
+        "select t.teachername from substitute s left join teachers t on t.teacherid = s.teacherid"
+        " where s.subid = ? and s.dt = ? and s.period = ? and s.teacherid <> ? order by s.rowid limit 1"),
+        {substituteId, day, period, forTeacher});
+    if (!other.eof())
+        return QStringLiteral("substitutes for ") + other.text(0);
+    return QString();
+}
+
+QVector<SubstitutionRecord> SubstitutionBook::records(const QString &condition, const QVariantList &params)
+{
+    QVector<SubstitutionRecord> out;
+    const Recordset rs = OpenRecordset(
+        QStringLiteral("select s.rowid, s.teacherid, t.teachername, s.subid, st.teachername, s.classid, ") +
+            ClassSectionExpr(QStringLiteral("c")) +
+            QStringLiteral(", s.period, s.dt,"
+            " exists (select 1 from teacherattendence ta where ta.teacherid = s.teacherid and ta.fromdate <= s.dt"
+            "  and ta.todate >= s.dt and ta.fromperiod <= s.period and ta.toperiod >= s.period),"
+            " (select ta.modetype from teacherattendence ta where ta.teacherid = s.subid and ta.fromdate <= s.dt"
+            "  and ta.todate >= s.dt and ta.fromperiod <= s.period and ta.toperiod >= s.period"
+            "  order by ta.rowid limit 1)"
+            " from substitute s left join teachers t on t.teacherid = s.teacherid"
+            " left join teachers st on st.teacherid = s.subid left join classsection c on c.classid = s.classid"
+            " where ") + condition + QStringLiteral(" order by s.dt, s.period, t.teachername, s.rowid"),
+        params);
+    for (const QVariantList &row : rs.rows()) {
+        SubstitutionRecord r;
+        r.rowid = row.value(0).toLongLong();
+        r.teacherid = row.value(1).toInt();
+        r.teacherName = row.value(2).toString();
+        r.substituteId = row.value(3).toInt();
+        r.substituteName = row.value(4).toString();
+        r.classid = row.value(5).toInt();
+        r.classSection = row.value(5).isNull() ? QString() : row.value(6).toString();
+        r.period = row.value(7).toInt();
+        r.date = FromIsoDate(row.value(8).toString());
+        r.absenceCovers = row.value(9).toInt() != 0;
+        r.substituteAway = row.value(10).toString();
+        out << r;
+    }
+    return out;
+}
+
+QVector<SubstitutionRecord> SubstitutionBook::bookedAsSubstitute(int teacherid, const QDate &from, const QDate &to,
+                                                                 int fromPeriod, int toPeriod)
+{
+    return records(QStringLiteral("s.subid = ? and s.dt >= ? and s.dt <= ? and s.period >= ? and s.period <= ?"),
+                   {teacherid, IsoDate(from), IsoDate(to), fromPeriod, toPeriod});
+}
+
+QVector<SubstitutionRecord> SubstitutionBook::losingCover(int teacherid, const QVector<qint64> &goingEntries)
+{
+    struct Entry {
+        qint64 rowid;
+        QDate from, to;
+        int fromPeriod, toPeriod;
+        bool covers(const SubstitutionRecord &r) const
+        {
+            return from <= r.date && to >= r.date && fromPeriod <= r.period && toPeriod >= r.period;
+        }
+    };
+    QVector<Entry> going, staying;
+    const Recordset rs = OpenRecordset(QStringLiteral(
+        "select rowid, fromdate, todate, fromperiod, toperiod from teacherattendence where teacherid = ?"),
+        {teacherid});
+    for (const QVariantList &row : rs.rows()) {
+        const Entry e{row.value(0).toLongLong(), FromIsoDate(row.value(1).toString()),
+                      FromIsoDate(row.value(2).toString()), row.value(3).toInt(), row.value(4).toInt()};
+        (goingEntries.contains(e.rowid) ? going : staying) << e;
+    }
+    QVector<SubstitutionRecord> out;
+    if (going.isEmpty())
+        return out;
+    for (const SubstitutionRecord &r : records(QStringLiteral("s.teacherid = ?"), {teacherid})) {
+        const auto covered = [&r](const Entry &e) { return e.covers(r); };
+        if (std::any_of(going.begin(), going.end(), covered) && std::none_of(staying.begin(), staying.end(), covered))
+            out << r;
+    }
+    return out;
+}
+
+bool SubstitutionBook::remove(const QVector<SubstitutionRecord> &list)
+{
+    for (const SubstitutionRecord &r : list)
+        if (!ExecuteSql(QStringLiteral("delete from substitute where rowid = ?"), {r.rowid}))
+            return false;
+    return true;
+}
+
+bool SubstitutionBook::askToGiveUp(const QString &teacherName, const QVector<SubstitutionRecord> &booked)
+{
+    QStringList lines{teacherName + QStringLiteral(" is marked as substitute then:")};
+    for (const SubstitutionRecord &r : booked)
+        lines << r.where() + QStringLiteral(" for ") + r.teacherName;
+    lines << QStringLiteral("Remove these substitutions and save?");
+    return hx::MsgBox(lines.join(QChar(13)), hx::MsgButtons::YesNo, hx::MsgIcon::Question) == hx::MsgResult::Yes;
 }
 
 static const QString kFreeTeacherSql = QStringLiteral(
@@ -132,14 +257,14 @@ SubstitutionBook::Result SubstitutionBook::save(int absentTeacherId, const QDate
     const Recordset recorded = OpenRecordset(QStringLiteral("select subid from substitute where teacherid = ?"
                                                             " and period = ? and weekday = ? and dt = ?"),
                                              {absentTeacherId, period, wd, day});
-    if (!recorded.eof() && recorded.RecordCount() == 1 && recorded.integer(0) == substituteId)
-        return Result::Saved; // already so
-    QVariantList params = freeParams(date, period);
-    params << substituteId;
-    if (QueryQuiet(kFreeTeacherSql + QStringLiteral(" and t.teacherid = ?"), params).eof()) {
+    // Checked here, where the choice is written: the window's list of free teachers may be
+    // older than a leave, an absence or a timetable change.
+    if (!notFreeReason(date, period, substituteId, absentTeacherId).isEmpty()) {
         hx::MsgBox(QStringLiteral("The substitute is not free in this period. Choose another teacher."));
         return Result::Refused;
     }
+    if (!recorded.eof() && recorded.RecordCount() == 1 && recorded.integer(0) == substituteId)
+        return Result::Saved; // already so
     bool ok;
     if (!recorded.eof()) {
         ok = ExecuteSql(QStringLiteral("update substitute set subid = ? where teacherid = ? and weekday = ?"

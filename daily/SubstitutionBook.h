@@ -14,6 +14,25 @@ struct CoverLine {
     int period = 0;         // stored, from 0
     int substituteId = 0;   // 0 when nobody is recorded
     QString substituteName;
+    QString substituteNotFree; // why the recorded substitute cannot take the period; empty when free
+};
+
+// One recorded substitution, with the names a message shows.
+struct SubstitutionRecord {
+    qint64 rowid = 0;
+    int teacherid = 0;      // the teacher away
+    QString teacherName;
+    int substituteId = 0;
+    QString substituteName;
+    int classid = 0;
+    QString classSection;
+    int period = 0;         // stored, from 0
+    QDate date;
+    bool absenceCovers = false; // the teacher away has a leave or absence over that period
+    QString substituteAway;     // "Leave" or "Absent" when the substitute is away then
+
+    // "08/12/2026 period 3, VII-B"
+    QString where() const;
 };
 
 struct AwayStatus {
@@ -45,6 +64,26 @@ public:
     // Teachers with no class at that week-day and period, not away then, and not already
     // substituting then.
     static QVector<FreeTeacher> freeTeachers(const QDate &date, int period);
+
+    // Why the teacher cannot substitute at the date and stored period ("on leave", "absent",
+    // "teaches VII-B", "substitutes for Ram Kumar"); empty when free. The substitution of
+    // `forTeacher` at that period is the one being decided, so it does not count.
+    static QString notFreeReason(const QDate &date, int period, int substituteId, int forTeacher);
+
+    // Substitutions the teacher is recorded to take within the dates and stored periods.
+    static QVector<SubstitutionRecord> bookedAsSubstitute(int teacherid, const QDate &from, const QDate &to,
+                                                          int fromPeriod, int toPeriod);
+    // Substitutions for the teacher that lose their reason when the teacher's leave or
+    // absence entries with these row ids go: no other entry of the teacher covers them.
+    static QVector<SubstitutionRecord> losingCover(int teacherid, const QVector<qint64> &goingEntries);
+    // Every substitution that matches a condition on `s` (the substitute table), in date order.
+    static QVector<SubstitutionRecord> records(const QString &condition, const QVariantList &params);
+    // Deletes the substitutions; runs inside the caller's transaction.
+    static bool remove(const QVector<SubstitutionRecord> &list);
+
+    // Before a leave or absence is recorded for a teacher booked as substitute in its span:
+    // asks whether to give up those substitutions, naming their periods and classes.
+    static bool askToGiveUp(const QString &teacherName, const QVector<SubstitutionRecord> &booked);
 
     enum class Result { Refused, Removed, Saved };
     // Records, changes (substituteId > 0) or removes (substituteId 0) the substitute of the

@@ -177,6 +177,8 @@ void frmTeacherAtt::ChkAbsent_Click()
         CmbPerFrom->setCurrentIndex(-1);
         CmbPerTo->setCurrentIndex(-1);
     }
+    // The teacher's line follows the box at once, so it always shows what Save writes.
+    CmbPeriod_Click();
 }
 
 void frmTeacherAtt::CmbPeriod_Click()

@@ -9,6 +9,7 @@
 #include <QVector>
 
 #include <functional>
+#include <optional>
 
 // A value list for ExecuteSql: one entry per mark; an invalid QVariant is an empty entry.
 using Values = QVariantList;
@@ -53,8 +54,7 @@ public:
     const QStringList &columns() const { return columns_; }
 
 private:
-    friend Recordset OpenRecordset(const QString &, const QVariantList &);
-    friend Recordset QueryQuiet(const QString &, const QVariantList &);
+    friend struct RecordsetReader;
     QStringList columns_;
     QVector<QVariantList> rows_;
     int pos_ = 0;
@@ -84,7 +84,15 @@ extern Recordset RsSubjects;
 // Reloads the subject snapshot (the main window does it once per run).
 void LoadSubjectSnapshot();
 
-// Creates a new database file from a schema script. Refuses to touch an existing file.
+// The version of the database this program reads and writes (PRAGMA user_version). An older
+// file is upgraded in one transaction when it is opened; a newer one is refused untouched.
+int SchemaVersion();
+// Test seam: upgrade steps to use instead of the shipped ones (each a list of statements taking
+// the file one version up); nullopt restores the shipped steps.
+void SetSchemaUpgradesForTest(std::optional<QVector<QStringList>> steps);
+
+// Creates a new database file from a schema script and the upgrade steps. Refuses to touch
+// an existing file.
 bool CreateDatabaseFile(const QString &file, const QString &schemaFile, QString *error = nullptr);
 
 // --- statements -------------------------------------------------------------------------
@@ -98,6 +106,26 @@ Recordset QueryQuiet(const QString &sql, const QVariantList &params = {});
 // First column of the first row, or the given default when there is no row.
 QVariant QueryValue(const QString &sql, const QVariantList &params = {},
                     const QVariant &none = QVariant());
+
+// A second connection to the same file that SQLite opens for reading only, for statements
+// the program did not write itself (the report templates): whatever such a statement tries,
+// the school's data cannot change through it. Lives for one run of those statements.
+class ReadOnlySession {
+public:
+    ReadOnlySession();
+    ~ReadOnlySession();
+    ReadOnlySession(const ReadOnlySession &) = delete;
+    ReadOnlySession &operator=(const ReadOnlySession &) = delete;
+
+    bool ok() const { return error_.isEmpty(); }
+    QString error() const { return error_; }
+    // Like QueryQuiet; `triedToWrite` tells a statement refused because it would change data.
+    Recordset query(const QString &sql, const QVariantList &params = {}, bool *triedToWrite = nullptr) const;
+
+private:
+    QString name_;
+    QString error_;
+};
 
 // Runs a change statement whose marks follow the old conventions:
 //   '?'  a text value (an empty entry is the empty text); marks inside a longer quoted

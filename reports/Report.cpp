@@ -135,6 +135,7 @@ public:
     Renderer(const Template &t, const QString &fileName) : t_(t), file_(fileName) {}
 
     Scope globals;
+    const ReadOnlySession *session = nullptr; // every query of the template runs here
     QString selectionExpr; // empty: no selection
     QVariant selectionValue;
     QString html;
@@ -257,7 +258,10 @@ private:
         QVariantList params;
         if (!prepare(sql, line, &text, &params))
             return false;
-        *rs = QueryQuiet(text, params);
+        bool triedToWrite = false;
+        *rs = session->query(text, params, &triedToWrite);
+        if (triedToWrite)
+            return fail(line, QStringLiteral("the query would change the school's data; a report may only read it"));
         if (!rs->ok())
             return fail(line, QStringLiteral("the query failed: %1").arg(rs->error()));
         return true;
@@ -738,6 +742,12 @@ bool Report::render(QTextDocument *doc)
         r.selectionValue = value;
     }
 
+    // The template's statements are the template author's, not the program's: they read
+    // through a connection that cannot write.
+    const ReadOnlySession session;
+    if (!session.ok())
+        return fail(QStringLiteral("The report %1 cannot read the database: %2").arg(name, session.error()));
+    r.session = &session;
     if (!r.run())
         return fail(r.error);
 

@@ -98,6 +98,11 @@ struct Action {
 QVector<Action> Actions()
 {
     const auto nothing = [](TestDatabase &) {};
+    // Chitra, on leave, teaches VII-B in period III of that Tuesday; Bimal takes it.
+    const auto chitraCoveredByBimal = [](TestDatabase &db) {
+        db.exec("insert into timeschedule (teacherid, subid, classid, period, weekday) values (3, 1, 2, 2, 1)");
+        db.exec("insert into substitute values (3, 2, 2, 1, '2026-12-01', 2)");
+    };
     return {
         {"class period systems Save", "mnuAssignPStoClass", 2, nothing,
          [](QWidget *w, MessageLog &) {
@@ -148,7 +153,8 @@ QVector<Action> Actions()
          },
          "cmdAssign"},
         {"class-sections deleted", "mnuClassSection", 2, nothing,
-         [](QWidget *w, MessageLog &) {
+         [](QWidget *w, MessageLog &log) {
+             log.answer(hx::MsgResult::Yes); // the question naming them
              auto *list = Child<QTreeWidget>(w, "LvwCS");
              for (int i = 0; i < list->topLevelItemCount(); ++i)
                  list->topLevelItem(i)->setSelected(list->topLevelItem(i)->text(0).startsWith("VIII")
@@ -182,6 +188,40 @@ QVector<Action> Actions()
              Choose(Child<QComboBox>(w, "CmbTeacher"), "Bimal Das"); // shown present: the box is not ticked
          },
          "cmdSave"},
+        {"absence saved over a substitute booking", "mnuTeacherAtt", 2, chitraCoveredByBimal,
+         [](QWidget *w, MessageLog &log) {
+             Child<QDateEdit>(w, "DTP")->setDate(kLeaveDay);
+             Choose(Child<QComboBox>(w, "CmbTeacher"), "Bimal Das");
+             Child<QCheckBox>(w, "ChkAbsent")->click();
+             log.answer(hx::MsgResult::Yes); // give up the substitution
+         },
+         "cmdSave"},
+        {"absence taken back with its substitutions", "mnuTeacherAtt", 2,
+         [](TestDatabase &db) {
+             db.exec("insert into teacherattendence values (2, 'Absent', 0, 3, '2026-12-08', '2026-12-08')");
+             db.exec("insert into timeschedule (teacherid, subid, classid, period, weekday) values (2, 2, 2, 1, 1)");
+             db.exec("insert into substitute values (2, 1, 2, 1, '2026-12-08', 1)");
+         },
+         [](QWidget *w, MessageLog &log) {
+             Child<QDateEdit>(w, "DTP")->setDate(QDate(2026, 12, 8));
+             Choose(Child<QComboBox>(w, "CmbTeacher"), "Bimal Das");
+             log.answer(hx::MsgResult::Yes);
+         },
+         "cmdSave"},
+        {"leave saved over a substitute booking", "MnuLeave", 2, chitraCoveredByBimal,
+         [](QWidget *w, MessageLog &log) {
+             Choose(Child<QComboBox>(w, "CmbTeacher"), "Bimal Das");
+             Child<QDateEdit>(w, "DTPFrom")->setDate(QDate(2026, 11, 30));
+             Child<QDateEdit>(w, "DTPTo")->setDate(kLeaveDay);
+             log.answer(hx::MsgResult::Yes);
+         },
+         "cmdSave"},
+        {"leave deleted with its substitutions", "MnuLeave", 2, chitraCoveredByBimal,
+         [](QWidget *w, MessageLog &log) {
+             ClickItem(Child<QTreeWidget>(w, "LvwLeave"), 0, "Chitra Nair");
+             log.answer(hx::MsgResult::Yes);
+         },
+         "CmdDelete"},
         {"substitute saved", "mnuSubs", 1,
          [](TestDatabase &db) {
              db.exec("insert into timeschedule (teacherid, subid, classid, period, weekday) values (3, 1, 2, 2, 1)");

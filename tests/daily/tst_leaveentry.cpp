@@ -1,6 +1,7 @@
 #include "FrmLeaves.h"
 #include "LeaveBook.h"
 #include "TestSupport.h"
+#include "UserInput.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -15,6 +16,8 @@ private slots:
     void refusedInput();
     void deletion();
     void window();
+    void teachersOfTheSameName();
+    void leaveOfABookedSubstitute();
 
 private:
     static void teachers(TestDatabase &db)
@@ -33,32 +36,32 @@ void TestLeaveEntry::clashingRanges()
     MessageLog log;
     teachers(db);
     using R = LeaveBook::Result;
-    QCOMPARE(LeaveBook::save("Ram Kumar", QDate(2026, 3, 1), QDate(2026, 3, 3)), R::Done);
+    QCOMPARE(LeaveBook::save(1, QDate(2026, 3, 1), QDate(2026, 3, 3)), R::Done);
     QCOMPARE(db.count("teacherattendence", "teacherid = 1 and modetype = 'Leave' and fromperiod = 0"
                                            " and toperiod = 8 and fromdate = '2026-03-01' and todate = '2026-03-03'"),
              1);
     QVERIFY(log.messages.isEmpty());
 
     // A day inside, and each end, clash; the two-line message names the clashing entry.
-    QCOMPARE(LeaveBook::save("Ram Kumar", QDate(2026, 3, 2), QDate(2026, 3, 2)), R::Refused);
+    QCOMPARE(LeaveBook::save(1, QDate(2026, 3, 2), QDate(2026, 3, 2)), R::Refused);
     QCOMPARE(log.last(), kClash + QChar(13) + "Leave from date 01/03/2026 to date 03/03/2026");
-    QCOMPARE(LeaveBook::save("Ram Kumar", QDate(2026, 3, 3), QDate(2026, 3, 5)), R::Refused);
-    QCOMPARE(LeaveBook::save("Ram Kumar", QDate(2026, 2, 20), QDate(2026, 3, 1)), R::Refused);
+    QCOMPARE(LeaveBook::save(1, QDate(2026, 3, 3), QDate(2026, 3, 5)), R::Refused);
+    QCOMPARE(LeaveBook::save(1, QDate(2026, 2, 20), QDate(2026, 3, 1)), R::Refused);
     // Enclosing the old leave is a clash too.
-    QCOMPARE(LeaveBook::save("Ram Kumar", QDate(2026, 2, 25), QDate(2026, 3, 10)), R::Refused);
+    QCOMPARE(LeaveBook::save(1, QDate(2026, 2, 25), QDate(2026, 3, 10)), R::Refused);
     QCOMPARE(db.count("teacherattendence"), 1);
 
     // The day after the last day is free, and so is every day of another teacher.
     log.clear();
-    QCOMPARE(LeaveBook::save("Ram Kumar", QDate(2026, 3, 4), QDate(2026, 3, 4)), R::Done);
-    QCOMPARE(LeaveBook::save("Sita Devi", QDate(2026, 3, 1), QDate(2026, 3, 4)), R::Done);
+    QCOMPARE(LeaveBook::save(1, QDate(2026, 3, 4), QDate(2026, 3, 4)), R::Done);
+    QCOMPARE(LeaveBook::save(2, QDate(2026, 3, 1), QDate(2026, 3, 4)), R::Done);
     QVERIFY(log.messages.isEmpty());
 
     // Calendar order across a month end, and an absence counts as an entry as well.
     db.exec("insert into teacherattendence values (1, 'Absent', 2, 4, '2026-01-30', '2026-01-30')");
-    QCOMPARE(LeaveBook::save("Ram Kumar", QDate(2026, 1, 28), QDate(2026, 2, 2)), R::Refused);
+    QCOMPARE(LeaveBook::save(1, QDate(2026, 1, 28), QDate(2026, 2, 2)), R::Refused);
     QCOMPARE(log.last(), kClash + QChar(13) + "Leave from date 30/01/2026 to date 30/01/2026");
-    QCOMPARE(LeaveBook::save("Ram Kumar", QDate(2026, 1, 31), QDate(2026, 2, 2)), R::Done);
+    QCOMPARE(LeaveBook::save(1, QDate(2026, 1, 31), QDate(2026, 2, 2)), R::Done);
     QCOMPARE(db.count("teacherattendence", "teacherid = 1"), 4);
 }
 
@@ -68,15 +71,11 @@ void TestLeaveEntry::refusedInput()
     MessageLog log;
     teachers(db);
     using R = LeaveBook::Result;
-    QCOMPARE(LeaveBook::save("", QDate(2026, 3, 1), QDate(2026, 3, 1)), R::Nothing);
-    QVERIFY(log.messages.isEmpty());
-    QCOMPARE(LeaveBook::save("Nobody Known", QDate(2026, 3, 1), QDate(2026, 3, 1)), R::Refused);
+    QCOMPARE(LeaveBook::save(9, QDate(2026, 3, 1), QDate(2026, 3, 1)), R::Refused);
     QCOMPARE(log.last(), QString("Teacher not found. Select the teacher from the list"));
-    QCOMPARE(LeaveBook::save("Ram Kumar", QDate(2026, 3, 5), QDate(2026, 3, 4)), R::Refused);
+    QCOMPARE(LeaveBook::save(1, QDate(2026, 3, 5), QDate(2026, 3, 4)), R::Refused);
     QCOMPARE(log.last(), QString("From date can't be greater than to date"));
-    QCOMPARE(db.count("teacherattendence"), 0);
-    // A name with a quote is only a value, never part of the statement.
-    QCOMPARE(LeaveBook::save("x' or '1'='1", QDate(2026, 3, 1), QDate(2026, 3, 1)), R::Refused);
+    QCOMPARE(LeaveBook::save(0, QDate(2026, 3, 1), QDate(2026, 3, 1)), R::Refused);
     QCOMPARE(db.count("teacherattendence"), 0);
 }
 
@@ -98,22 +97,33 @@ void TestLeaveEntry::deletion()
     // Another teacher's substitution inside the dates does not block; this teacher's does.
     db.exec("insert into substitute values (2, 3, 1, 1, '2026-03-03', 5)");
     db.exec("insert into substitute values (1, 3, 1, 3, '2026-04-11', 5)");
-    QCOMPARE(LeaveBook::remove("Ram Kumar", QDate(2026, 4, 10)), R::Refused);
-    QCOMPARE(log.last(), QString("Substitution is marked for the date. You can't delete entry."));
+    // ...and is asked about first; No keeps everything.
+    log.answer(hx::MsgResult::No);
+    QCOMPARE(LeaveBook::remove(1, QDate(2026, 4, 10)), R::Nothing);
+    QCOMPARE(log.last(), QString("Substitution is marked for the date: 1 period(s). Delete the entry and these substitutions?"));
+    QCOMPARE(log.messages.last().icon, hx::MsgIcon::Question);
     QCOMPARE(db.count("teacherattendence", "teacherid = 1"), 2);
+    QCOMPARE(db.count("substitute"), 2);
+    // Yes takes the substitution with the entry; the other teacher's stays.
+    log.answer(hx::MsgResult::Yes);
+    QCOMPARE(LeaveBook::remove(1, QDate(2026, 4, 10)), R::Done);
+    QCOMPARE(db.count("teacherattendence", "teacherid = 1"), 1);
+    QCOMPARE(db.count("substitute"), 1);
+    QCOMPARE(db.count("substitute", "teacherid = 2"), 1);
+    QCOMPARE(log.unexpectedQuestions, 0);
 
     log.clear();
-    QCOMPARE(LeaveBook::remove("Ram Kumar", QDate(2026, 3, 1)), R::Done);
+    QCOMPARE(LeaveBook::remove(1, QDate(2026, 3, 1)), R::Done);
     QCOMPARE(log.texts(), QStringList({"Entry Deleted"}));
     QCOMPARE(db.count("teacherattendence", "teacherid = 1 and fromdate = '2026-03-01'"), 0);
     QCOMPARE(db.count("teacherattendence", "teacherid = 2"), 1); // same day, other teacher
 
     // Nothing matched: said so, and no "Entry Deleted".
     log.clear();
-    QCOMPARE(LeaveBook::remove("Sita Devi", QDate(2026, 3, 2)), R::Refused);
+    QCOMPARE(LeaveBook::remove(2, QDate(2026, 3, 2)), R::Refused);
     QCOMPARE(log.texts(), QStringList({"No entry of the teacher starts on the date. Nothing deleted."}));
-    QCOMPARE(LeaveBook::remove("", QDate(2026, 3, 1)), R::Refused);
-    QCOMPARE(db.count("teacherattendence"), 2);
+    QCOMPARE(LeaveBook::remove(0, QDate(2026, 3, 1)), R::Refused);
+    QCOMPARE(db.count("teacherattendence"), 1);
 }
 
 void TestLeaveEntry::window()
@@ -135,24 +145,120 @@ void TestLeaveEntry::window()
     QCOMPARE(from->displayFormat(), QString("dd/MM/yyyy"));
     QCOMPARE(list->topLevelItemCount(), 1);
     QCOMPARE(list->topLevelItem(0)->text(2), QString("05/03/2026"));
+    QVERIFY(input::Show(&w));
 
     // Save through the button, then the list leads with the newer entry.
-    teacher->setCurrentIndex(teacher->findText("Ram Kumar"));
-    from->setDate(QDate(2026, 5, 4));
-    to->setDate(QDate(2026, 5, 6));
-    w.findChild<QPushButton *>("cmdSave")->click();
+    QVERIFY(input::ArrowTo(teacher, "Ram Kumar"));
+    QVERIFY(input::TypeDate(from, QDate(2026, 5, 4)));
+    QVERIFY(input::TypeDate(to, QDate(2026, 5, 6)));
+    input::Click(w.findChild<QPushButton *>("cmdSave"));
     QCOMPARE(list->topLevelItemCount(), 2);
     QCOMPARE(list->topLevelItem(0)->text(0), QString("Ram Kumar"));
     QCOMPARE(list->topLevelItem(0)->text(1), QString("04/05/2026"));
 
     // Clicking an entry puts it into the controls; Delete then removes it.
-    w.LvwLeave_ItemClick(list->topLevelItem(1));
+    QVERIFY(input::ClickLine(list, 0, "Sita Devi"));
     QCOMPARE(teacher->currentText(), QString("Sita Devi"));
     QCOMPARE(from->date(), QDate(2026, 3, 1));
     QCOMPARE(to->date(), QDate(2026, 3, 5));
-    w.findChild<QPushButton *>("CmdDelete")->click();
+    input::Click(w.findChild<QPushButton *>("CmdDelete"));
     QCOMPARE(log.last(), QString("Entry Deleted"));
     QCOMPARE(list->topLevelItemCount(), 1);
+}
+
+void TestLeaveEntry::teachersOfTheSameName()
+{
+    TestDatabase db;
+    MessageLog log;
+    teachers(db);
+    db.exec("insert into teachers (uniqueid, Teachername, teacherid) values ('RK7', 'Ram Kumar', 7)");
+    FrmLeaves w;
+    auto *teacher = w.findChild<QComboBox *>("CmbTeacher");
+    auto *from = w.findChild<QDateEdit *>("DTPFrom");
+    auto *to = w.findChild<QDateEdit *>("DTPTo");
+    auto *list = w.findChild<QTreeWidget *>("LvwLeave");
+    auto *save = w.findChild<QPushButton *>("cmdSave");
+    QVERIFY(teacher && from && to && list && save && input::Show(&w));
+
+    // The second Ram Kumar of the list takes leave: it is stored under that teacher.
+    QVERIFY(input::ArrowTo(teacher, "Ram Kumar", 2));
+    const int second = teacher->currentData().toInt();
+    QVERIFY(input::TypeDate(from, QDate(2026, 5, 4)));
+    QVERIFY(input::TypeDate(to, QDate(2026, 5, 6)));
+    input::Click(save);
+    QCOMPARE(db.count("teacherattendence", "teacherid = ?", {second}), 1);
+    QCOMPARE(db.count("teacherattendence"), 1);
+    // The first one takes the same days: no clash with the other teacher's leave.
+    QVERIFY(input::ArrowTo(teacher, "Ram Kumar", 1));
+    input::Click(save);
+    QCOMPARE(db.count("teacherattendence"), 2);
+    QVERIFY(log.messages.isEmpty());
+
+    // Clicking a line chooses that line's teacher; Delete removes that teacher's entry only.
+    QVERIFY(input::ArrowTo(teacher, "Ram Kumar", 2));
+    QVERIFY(input::TypeDate(from, QDate(2026, 6, 1)));
+    QVERIFY(input::TypeDate(to, QDate(2026, 6, 2)));
+    input::Click(save);
+    QVERIFY(input::ArrowTo(teacher, "Ram Kumar", 1));
+    input::Click(w.findChild<QPushButton *>("CmdDelete")); // the first Ram Kumar has nothing then
+    QCOMPARE(log.last(), QString("No entry of the teacher starts on the date. Nothing deleted."));
+    QVERIFY(input::ClickLine(list, 1, "01/06/2026"));
+    QCOMPARE(teacher->currentData().toInt(), second);
+    input::Click(w.findChild<QPushButton *>("CmdDelete"));
+    QCOMPARE(log.last(), QString("Entry Deleted"));
+    QCOMPARE(db.count("teacherattendence", "teacherid = ?", {second}), 1);
+    QCOMPARE(db.count("teacherattendence"), 2);
+
+    // A typed name no teacher has is refused; one that two teachers share must be chosen.
+    log.clear();
+    QVERIFY(input::TypeOver(teacher, "Nobody Known"));
+    input::Click(save);
+    QCOMPARE(log.last(), QString("Teacher not found. Select the teacher from the list"));
+    QVERIFY(input::TypeDate(from, QDate(2026, 7, 1)));
+    QVERIFY(input::TypeDate(to, QDate(2026, 7, 1)));
+    QVERIFY(input::ArrowTo(teacher, "Sita Devi"));
+    QVERIFY(input::TypeOver(teacher, "Ram Kumar"));
+    input::Click(save);
+    QCOMPARE(log.last(), QString("More than one teacher has this name. Select the teacher from the list"));
+    // Typed in full, the name of one teacher is taken.
+    QVERIFY(input::TypeOver(teacher, "sita devi"));
+    input::Click(save);
+    QCOMPARE(db.count("teacherattendence", "teacherid = 2 and fromdate = '2026-07-01'"), 1);
+    QCOMPARE(db.count("teacherattendence"), 3);
+}
+
+void TestLeaveEntry::leaveOfABookedSubstitute()
+{
+    TestDatabase db;
+    MessageLog log;
+    teachers(db);
+    db.exec("insert into classsection (classid, class, section, sortorder) values (4, 'VII', 'B', 10)");
+    db.exec("insert into timeschedule (teacherid, subid, classid, period, weekday) values (2, 1, 4, 1, 1),"
+            " (2, 1, 4, 5, 1)");
+    // Sita is absent on Tuesday 8 December; Ram takes her periods II and VI.
+    db.exec("insert into teacherattendence values (2, 'Absent', 0, 8, '2026-12-08', '2026-12-08')");
+    db.exec("insert into substitute values (2, 1, 4, 1, '2026-12-08', 1), (2, 5, 4, 1, '2026-12-08', 1)");
+    FrmLeaves w;
+    auto *teacher = w.findChild<QComboBox *>("CmbTeacher");
+    QVERIFY(teacher && input::Show(&w));
+    QVERIFY(input::ArrowTo(teacher, "Ram Kumar"));
+    QVERIFY(input::TypeDate(w.findChild<QDateEdit *>("DTPFrom"), QDate(2026, 12, 7)));
+    QVERIFY(input::TypeDate(w.findChild<QDateEdit *>("DTPTo"), QDate(2026, 12, 9)));
+    const QString question = QString("Ram Kumar is marked as substitute then:") + QChar(13)
+                             + "08/12/2026 period 2, VII-B for Sita Devi" + QChar(13)
+                             + "08/12/2026 period 6, VII-B for Sita Devi" + QChar(13)
+                             + "Remove these substitutions and save?";
+    log.answer(hx::MsgResult::No);
+    input::Click(w.findChild<QPushButton *>("cmdSave"));
+    QCOMPARE(log.texts(), QStringList({question}));
+    QCOMPARE(log.messages.last().icon, hx::MsgIcon::Question);
+    QCOMPARE(db.count("teacherattendence", "teacherid = 1"), 0);
+    QCOMPARE(db.count("substitute"), 2);
+    log.answer(hx::MsgResult::Yes);
+    input::Click(w.findChild<QPushButton *>("cmdSave"));
+    QCOMPARE(db.count("teacherattendence", "teacherid = 1 and modetype = 'Leave'"), 1);
+    QCOMPARE(db.count("substitute"), 0);
+    QCOMPARE(log.unexpectedQuestions, 0);
 }
 
 QTEST_MAIN(TestLeaveEntry)

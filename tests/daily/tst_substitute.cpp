@@ -1,6 +1,8 @@
 #include "FrmSubstitute.h"
 #include "SubstitutionBook.h"
+#include "SubstitutionChecks.h"
 #include "TestSupport.h"
+#include "UserInput.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -24,6 +26,8 @@ private slots:
     void recordChangeRemove();
     void staleLineRefused();
     void window();
+    void substituteNoLongerFree();
+    void checks();
 
 private:
     // Ram (1) and Sita (2) teach VII-B and IX-A on Tuesdays; Anil (3) teaches period III,
@@ -210,21 +214,22 @@ void TestSubstitute::window()
     auto *save = w.findChild<QPushButton *>("CmdSave");
     QVERIFY(date && day && list && teacher && status && from && to && sub && save);
     QCOMPARE(date->date(), QDate::currentDate());
+    QVERIFY(input::Show(&w));
 
     // Save before any line is clicked.
-    save->click();
+    input::Click(save);
     QCOMPARE(log.last(), QString("Please select a teacher from the list to substitute"));
 
-    date->setDate(QDate(2026, 12, 10));
+    QVERIFY(input::TypeDate(date, QDate(2026, 12, 10)));
     QCOMPARE(day->text(), QString("Thrusday"));
-    date->setDate(kTuesday);
+    QVERIFY(input::TypeDate(date, kTuesday));
     QCOMPARE(day->text(), QString("Tuesday"));
     QCOMPARE(list->topLevelItemCount(), 3);
     QTreeWidgetItem *line = list->topLevelItem(1);
     QCOMPARE(line->text(2), QString("2"));
     QCOMPARE(line->text(3), QString("4"));
 
-    w.LvwSub_ItemClick(line);
+    QVERIFY(input::ClickLine(list, 3, "4"));
     QCOMPARE(teacher->text(), QString("Ram Kumar"));
     QCOMPARE(status->text(), QString("Absent"));
     QCOMPARE(from->text(), QString("3"));
@@ -232,27 +237,102 @@ void TestSubstitute::window()
     QCOMPARE(sub->currentIndex(), -1);
     QVERIFY(sub->findText("Bina Rao") > 0);
     QVERIFY(sub->findText("Ram Kumar") < 0);
-    sub->setCurrentIndex(sub->findText("Bina Rao"));
-    save->click();
+    QVERIFY(input::ArrowTo(sub, "Bina Rao"));
+    input::Click(save);
     QCOMPARE(list->topLevelItem(1)->text(4), QString("Bina Rao"));
     QVERIFY(sub->findText("Bina Rao") < 0); // now busy then
 
     // The empty choice removes it.
-    sub->setCurrentIndex(0);
-    save->click();
+    QVERIFY(input::ArrowTo(sub, ""));
+    input::Click(save);
     QCOMPARE(list->topLevelItem(1)->text(4), QString());
     QCOMPARE(db.count("substitute"), 0);
 
     // A new date forgets the clicked line.
-    w.LvwSub_ItemClick(list->topLevelItem(1));
-    date->setDate(kNextTuesday);
+    QVERIFY(input::ClickLine(list, 3, "4"));
+    QVERIFY(input::TypeDate(date, kNextTuesday));
     QCOMPARE(teacher->text(), QString());
     QCOMPARE(sub->count(), 0);
     QCOMPARE(list->topLevelItemCount(), 0);
     log.clear();
-    save->click();
+    input::Click(save);
     QCOMPARE(log.last(), QString("Please select a teacher from the list to substitute"));
     QCOMPARE(db.count("substitute"), 0);
+}
+
+void TestSubstitute::substituteNoLongerFree()
+{
+    TestDatabase db;
+    MessageLog log;
+    const int vii = school(db);
+    using R = SubstitutionBook::Result;
+    // Ram is absent in periods III to V; Bina takes IV and Chand takes V.
+    db.exec("insert into teacherattendence values (1, 'Absent', 2, 4, '2026-12-08', '2026-12-08')");
+    db.exec("insert into substitute values (1, 3, ?, 1, '2026-12-08', 4), (1, 4, ?, 1, '2026-12-08', 5)", {vii, vii});
+    FrmSubstitute w;
+    auto *date = w.findChild<QDateEdit *>("DTP");
+    auto *list = w.findChild<QTreeWidget *>("LvwSub");
+    auto *sub = w.findChild<QComboBox *>("CmbSubstitute");
+    auto *save = w.findChild<QPushButton *>("CmdSave");
+    QVERIFY(date && list && sub && save && input::Show(&w));
+    QVERIFY(input::TypeDate(date, kTuesday));
+    QCOMPARE(list->topLevelItem(1)->text(4), QString("Bina Rao"));
+    QCOMPARE(list->topLevelItem(1)->foreground(4).color(), list->topLevelItem(0)->foreground(4).color());
+
+    // Since then the timetable gave Bina a lesson in period IV, and Chand went on leave.
+    db.exec("insert into timeschedule (teacherid, subid, classid, period, weekday) values (4, 2, ?, 3, 1)", {vii});
+    db.exec("insert into teacherattendence values (5, 'Leave', 0, 8, '2026-12-07', '2026-12-09')");
+    QVERIFY(input::TypeDate(date, kNextTuesday));
+    QVERIFY(input::TypeDate(date, kTuesday));
+    QCOMPARE(list->topLevelItem(1)->text(4), QString("Bina Rao (not free: teaches VII-B)"));
+    QCOMPARE(list->topLevelItem(2)->text(4), QString("Chand Sen (not free: on leave)"));
+    QVERIFY(list->topLevelItem(1)->foreground(4).color() != list->topLevelItem(0)->foreground(4).color());
+    QCOMPARE(list->topLevelItem(0)->text(4), QString());
+
+    // Saving the same substitute again is refused where it is written, not taken as "already so".
+    QCOMPARE(SubstitutionBook::save(1, kTuesday, 3, 4), R::Refused);
+    QCOMPARE(log.last(), QString("The substitute is not free in this period. Choose another teacher."));
+
+    // The user picks the line and a free teacher instead.
+    QVERIFY(input::ClickLine(list, 3, "4"));
+    QVERIFY(sub->findText("Bina Rao") < 0 && sub->findText("Chand Sen") < 0);
+    QVERIFY(input::ArrowTo(sub, "Sita Devi"));
+    input::Click(save);
+    QCOMPARE(list->topLevelItem(1)->text(4), QString("Sita Devi"));
+    QCOMPARE(db.count("substitute", "period = 3 and subid = 2"), 1);
+    QCOMPARE(db.count("substitute"), 2);
+}
+
+void TestSubstitute::checks()
+{
+    TestDatabase db;
+    MessageLog log;
+    const int vii = school(db);
+    db.exec("insert into teacherattendence values (1, 'Absent', 2, 4, '2026-12-08', '2026-12-08'),"
+            " (4, 'Absent', 0, 3, '2026-12-08', '2026-12-08'), (5, 'Leave', 0, 8, '2026-12-15', '2026-12-15')");
+    // Period III: Bina, away then herself. Period IV: Chand, fine. Period VII: Ram is not
+    // away then. A week later: Ram is not away, and Chand, his substitute, is on leave.
+    db.exec("insert into substitute values (1, 2, ?, 1, '2026-12-08', 4), (1, 3, ?, 1, '2026-12-08', 5),"
+            " (1, 6, ?, 1, '2026-12-08', 4), (1, 2, ?, 1, '2026-12-15', 5)",
+            {vii, vii, vii, vii});
+    QStringList found;
+    for (const SubstitutionProblem &p : SubstitutionsWithoutAbsence())
+        found << p.description;
+    QCOMPARE(found, QStringList({"08/12/2026 period 7, VII-B: Bina Rao substitutes for Ram Kumar, who is not on leave"
+                                 " or absent then",
+                                 "15/12/2026 period 3, VII-B: Chand Sen substitutes for Ram Kumar, who is not on leave"
+                                 " or absent then"}));
+    found.clear();
+    for (const SubstitutionProblem &p : SubstitutesAwayThemselves())
+        found << p.description;
+    QCOMPARE(found, QStringList({"08/12/2026 period 3, VII-B: the substitute Bina Rao for Ram Kumar is absent then",
+                                 "15/12/2026 period 3, VII-B: the substitute Chand Sen for Ram Kumar is on leave then"}));
+    const SubstitutionProblem first = SubstitutesAwayThemselves().first();
+    QCOMPARE(first.record.teacherid, 1);
+    QCOMPARE(first.record.substituteId, 4);
+    QCOMPARE(first.record.period, 2);
+    QCOMPARE(first.record.date, kTuesday);
+    QVERIFY(log.messages.isEmpty());
 }
 
 QTEST_MAIN(TestSubstitute)

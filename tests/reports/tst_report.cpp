@@ -15,6 +15,7 @@ private slots:
     void templateFormatFaults();
     void valuesAreBoundNeverJoined();
     void faultsReachTheUser();
+    void templatesOnlyRead();
     void periodTimes();
     void pdfWithoutWindow();
 
@@ -221,6 +222,42 @@ void TestReport::faultsReachTheUser()
     QTextDocument doc;
     QVERIFY(!r.render(&doc));
     QCOMPARE(r.lastError(), QString("The data source elsewhere is not registered."));
+    rpt::Report::SetPreviewHandler({});
+}
+
+void TestReport::templatesOnlyRead()
+{
+    TestDatabase db;
+    QVERIFY(InstallTemplates());
+    FillSchool(db);
+    MessageLog log;
+    rpt::Report::SetPreviewHandler([](rpt::Report &, const QTextDocument &) {});
+    const QStringList before = DumpDatabase();
+
+    // A template whose query writes is refused with its file and line, and nothing changes:
+    // not by a plain statement, nor after turning the guard off, nor through a temporary table.
+    const QStringList writes = {
+        "[text]\nquery delete from teachers returning teachername as x\ntext {x}\n",
+        "[text]\nquery pragma query_only = 0\ntext gone\n[text]\nquery update teachers set teachername = 'x' returning 1 as n\ntext {n}\n",
+        "[text]\nquery with t as (select 1) insert into substitute select 1, 0, 1, 0, '2026-12-07', 2 from t returning dt\ntext {dt}\n",
+        "[text]\nquery create temp table scratch (a)\ntext made\n",
+    };
+    for (const QString &body : writes) {
+        write("writes.rpt", "title W\nformula school = ''\n" + body);
+        log.clear();
+        QVERIFY2(!rpt::RunTemplate("writes.rpt"), qPrintable(body));
+        QCOMPARE(log.messages.size(), 1);
+        QVERIFY2(log.last().startsWith("writes.rpt, line "), qPrintable(log.last()));
+        QCOMPARE(DumpDatabase(), before);
+    }
+    QVERIFY2(log.last().contains("line 3: the query would change the school's data"), qPrintable(log.last()));
+
+    // The shipped reports still read as before, and the program's own changes go on afterwards.
+    for (const char *t : {"classschsumm.rpt", "teacherschsumm.rpt", "classtmtable.rpt", "tchrtmtable.rpt",
+                          "freeperiod.rpt"})
+        QVERIFY2(rpt::RunMenuReport(t), qPrintable(log.last()));
+    QVERIFY(ExecuteSql("update teachers set designation = ? where teacherid = 4", {"TGT"}));
+    QCOMPARE(db.count("teachers", "designation = 'TGT'"), 1);
     rpt::Report::SetPreviewHandler({});
 }
 
