@@ -119,6 +119,32 @@ QVector<Kind> makeKinds()
                                 "where ifnull(n.placed, 0) <> ifnull(cs.hours, 0)")
                      .arg(ClassSectionExpr(QStringLiteral("c")),
                           subjectOf(QStringLiteral("s"), QStringLiteral("st"), QStringLiteral("k.subid")))});
+    // Recorded substitutions that no longer make sense: the absent teacher is at school after
+    // all, or the substitute is away too. Both leave a period of the day wrongly covered.
+    const QString substitution = QStringLiteral(
+        "'On ' || substr(s.dt, 9, 2) || '/' || substr(s.dt, 6, 2) || '/' || substr(s.dt, 1, 4) || ' in period ' || %1"
+        " || ', ' || %2 || ': ' || %3 || ' substitutes for ' || %4")
+        .arg(periodOf(QStringLiteral("s.period")), classOf(QStringLiteral("c"), QStringLiteral("s.classid")),
+             teacherOf(QStringLiteral("sub"), QStringLiteral("s.subid")), teacherOf(QStringLiteral("t"), QStringLiteral("s.teacherid")));
+    const QString substitutionFrom = QStringLiteral(
+        " from substitute s left join classsection c on c.classid = s.classid"
+        " left join teachers t on t.teacherid = s.teacherid left join teachers sub on sub.teacherid = s.subid ");
+    auto awayThen = [](const QString &teacher) {
+        return QStringLiteral("(select ta.modetype from teacherattendence ta where ta.teacherid = %1"
+                              " and ta.fromdate <= s.dt and ta.todate >= s.dt"
+                              " and ta.fromperiod <= s.period and ta.toperiod >= s.period limit 1)")
+            .arg(teacher);
+    };
+    k.push_back({QStringLiteral("substitution without an absence"),
+                 QStringLiteral("select s.dt as sortkey, null as weekday, s.period as period, %1 ||"
+                                " ', who is not on leave or absent then' as fault, 'Daily Substitution' as mend %2"
+                                "where %3 is null")
+                     .arg(substitution, substitutionFrom, awayThen(QStringLiteral("s.teacherid")))});
+    k.push_back({QStringLiteral("substitute away"),
+                 QStringLiteral("select s.dt as sortkey, null as weekday, s.period as period, %1 ||"
+                                " ', but is ' || case lower(%2) when 'leave' then 'on leave' else 'absent' end"
+                                " || ' then' as fault, 'Daily Substitution' as mend %3where %2 is not null")
+                     .arg(substitution, awayThen(QStringLiteral("s.subid")), substitutionFrom)});
     return k;
 }
 
