@@ -58,7 +58,9 @@ const std::vector<TopMenu> &menuTable()
           {"MnuTmTable", "Class Time Table", ""},
           {"MnuTchrTmTable", "Teacher Time Table", ""},
           {"MnuFreePeriod", "Free Periods Due to Leave", ""},
-          {"mnuSubstitute", "Substitue Teachers", ""}}},
+          {"mnuSubstitute", "Substitue Teachers", ""},
+          {"mnuRepSep", "-", ""},
+          {"mnuTimetableCheck", "Timetable Check", ""}}},
         {"MnuWindow", "Windows", {}},
     };
     return menus;
