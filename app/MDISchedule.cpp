@@ -56,7 +56,9 @@ const std::vector<TopMenu> &menuTable()
           {"MnuTmTable", "Class Time Table", ""},
           {"MnuTchrTmTable", "Teacher Time Table", ""},
           {"MnuFreePeriod", "Free Periods Due to Leave", ""},
-          {"mnuSubstitute", "Substitue Teachers", ""}}},
+          {"mnuSubstitute", "Substitue Teachers", ""},
+          {"mnusepRep", "-", ""},
+          {"mnuSubstStats", "Substitution Statistics", ""}}},
         {"MnuWindow", "Windows", {}},
     };
     return menus;

@@ -25,7 +25,7 @@ inline bool InstallTemplates()
         if (!QFile::copy(source.filePath(f), ReportPath + f))
             return false;
     }
-    return files.size() == 6;
+    return files.size() >= 7;
 }
 
 struct School {
