@@ -4,14 +4,15 @@
 #include "Platform.h"
 
 #include <algorithm>
-#include <deque>
+#include <queue>
 #include <limits>
 
 namespace {
 
-// Minimum-cost flow by successive shortest paths (Bellman-Ford with a queue, as the residual
-// graph has negative edges). The graphs here are small: a line per uncovered period, a node
-// per teacher and period, a node per teacher.
+// Minimum-cost flow by successive shortest paths, each found with Dijkstra over costs made
+// non-negative by node potentials, and stopped as soon as the sink is reached. The graphs
+// here are small: a line per uncovered period, a node per teacher and period, a node per
+// teacher.
 class MinCostFlow {
 public:
     explicit MinCostFlow(int nodes) : out_(nodes) {}
@@ -23,35 +24,46 @@ public:
         edges_.push_back({from, 0, -cost});
         return int(edges_.size()) - 2;
     }
-    // Sends unit after unit from s to t along the cheapest path while one exists.
+    // Sends unit after unit from s to t along the cheapest path while one exists. Every cost
+    // given is non-negative, so the potentials start at 0.
     void run(int s, int t)
     {
         const qint64 inf = std::numeric_limits<qint64>::max();
         const int n = int(out_.size());
+        QVector<qint64> potential(n, 0);
+        using Item = std::pair<qint64, int>;
         for (;;) {
             QVector<qint64> dist(n, inf);
             QVector<int> via(n, -1);
-            QVector<char> queued(n, 0);
-            std::deque<int> queue{s};
+            QVector<char> done(n, 0);
+            std::priority_queue<Item, std::vector<Item>, std::greater<Item>> queue;
             dist[s] = 0;
+            queue.push({0, s});
             while (!queue.empty()) {
-                const int u = queue.front();
-                queue.pop_front();
-                queued[u] = 0;
+                const auto [d, u] = queue.top();
+                queue.pop();
+                if (done[u])
+                    continue;
+                done[u] = 1;
+                if (u == t)
+                    break;
                 for (int e : out_[u]) {
                     const Edge &ed = edges_[e];
-                    if (ed.cap > 0 && dist[u] + ed.cost < dist[ed.to]) {
-                        dist[ed.to] = dist[u] + ed.cost;
+                    if (ed.cap <= 0 || done[ed.to])
+                        continue;
+                    const qint64 nd = d + ed.cost + potential[u] - potential[ed.to];
+                    if (nd < dist[ed.to]) {
+                        dist[ed.to] = nd;
                         via[ed.to] = e;
-                        if (!queued[ed.to]) {
-                            queued[ed.to] = 1;
-                            queue.push_back(ed.to);
-                        }
+                        queue.push({nd, ed.to});
                     }
                 }
             }
             if (dist[t] == inf)
                 return;
+            // Nodes beyond the sink's distance keep reduced costs non-negative with it.
+            for (int v = 0; v < n; ++v)
+                potential[v] += std::min(dist[v], dist[t]);
             for (int v = t; v != s; v = edges_[via[v] ^ 1].to) {
                 --edges_[via[v]].cap;
                 ++edges_[via[v] ^ 1].cap;
@@ -93,7 +105,7 @@ QVector<Proposal> BestCover(const QVector<CoverLine> &lines, const QVector<QVect
     std::vector<std::tuple<int, int, qint64>> edges; // built first, the node count known after
     for (int i = 0; i < lines.size(); ++i) {
         edges.emplace_back(source, 2 + i, 0);
-        for (const RankedTeacher &c : candidates.value(i)) {
+        for (const RankedTeacher &c : candidates[i]) {
             if (capacity(dateSubstitutions, c.teacherid, limit) == 0)
                 continue;
             if (!teacherNode.contains(c.teacherid))
@@ -132,7 +144,7 @@ QVector<Proposal> GreedyCover(const QVector<CoverLine> &lines, const QVector<QVe
     for (int i = 0; i < lines.size(); ++i) {
         const RankedTeacher *best = nullptr;
         qint64 bestCost = 0;
-        for (const RankedTeacher &c : candidates.value(i)) {
+        for (const RankedTeacher &c : candidates[i]) {
             const qint64 slot = (qint64(c.teacherid) << 4) | lines[i].period;
             if (busy.contains(slot) || taken.value(c.teacherid) >= capacity(dateSubstitutions, c.teacherid, limit))
                 continue;
@@ -172,7 +184,6 @@ void SubstitutionPlan::load(const QDate &date)
     }
     date_ = date;
     lines_ = SubstitutionBook::periodsToCover(date);
-    ranking_.reset();
     // A line covered meanwhile keeps its recorded substitute; its proposal goes.
     QSet<QString> open;
     for (const CoverLine &l : lines_)
@@ -183,19 +194,12 @@ void SubstitutionPlan::load(const QDate &date)
     uncoverable_.intersect(open);
 }
 
-const SubstituteRanking &SubstitutionPlan::ranking() const
-{
-    if (!ranking_)
-        ranking_ = std::make_unique<SubstituteRanking>(date_, lines_);
-    return *ranking_;
-}
-
 QVector<RankedTeacher> SubstitutionPlan::choices(int line) const
 {
     if (line < 0 || line >= lines_.size())
         return {};
     const CoverLine &l = lines_[line];
-    QVector<RankedTeacher> out = ranking().rank(l);
+    QVector<RankedTeacher> out = SubstituteRanking(date_, {l}).rank(l);
     out.erase(std::remove_if(out.begin(), out.end(),
                              [&](const RankedTeacher &t) {
                                  for (auto it = proposals_.cbegin(); it != proposals_.cend(); ++it)
@@ -221,12 +225,13 @@ int SubstitutionPlan::suggestAll(int limit)
             open << lines_[i];
             index << i;
         }
+    const SubstituteRanking ranking(date_, open);
     QHash<int, QVector<FreeTeacher>> freeAt; // one statement per period of the day, not per line
     QVector<QVector<RankedTeacher>> candidates;
     for (const CoverLine &l : open) {
         if (!freeAt.contains(l.period))
             freeAt.insert(l.period, SubstitutionBook::freeTeachers(date_, l.period));
-        candidates << ranking().rank(l, freeAt.value(l.period));
+        candidates << ranking.rank(l, freeAt.value(l.period));
     }
     QHash<int, int> recorded;
     for (const QVector<RankedTeacher> &list : candidates)

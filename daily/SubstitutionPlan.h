@@ -4,7 +4,6 @@
 #include "SubstituteRanking.h"
 
 #include <QMap>
-#include <memory>
 
 // One teacher proposed for one line (an index into the plan's lines).
 struct Proposal {
@@ -64,11 +63,9 @@ private:
     // A line is its teacher and period: the substitute table keeps one row for both.
     static QString lineKey(const CoverLine &l) { return QStringLiteral("%1/%2").arg(l.teacherid).arg(l.period); }
     QString key(int line) const { return line >= 0 && line < lines_.size() ? lineKey(lines_[line]) : QString(); }
-    const SubstituteRanking &ranking() const;
 
     QDate date_;
     QVector<CoverLine> lines_;
     QMap<QString, Held> proposals_;
     QSet<QString> uncoverable_;
-    mutable std::unique_ptr<SubstituteRanking> ranking_;
 };
