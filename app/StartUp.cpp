@@ -194,6 +194,7 @@ void FrmLogin::cmdOK_Click()
         Frame2->setTitle(QStringLiteral("Invalid Password"));
         txtPassword->setFocus();
     } else {
+        loggedIn_ = true;
         main_ = ShowMainWindow();
         close();
         return;
@@ -202,11 +203,26 @@ void FrmLogin::cmdOK_Click()
     if (LoginAttempts >= 3) {
         hx::MsgBox(QStringLiteral("Sorry! You dont have rights to load software"), hx::MsgButtons::Ok,
                    hx::MsgIcon::Critical);
+        ending_ = true;
         hx::EndProgram(1);
     }
 }
 
-void FrmLogin::cmdCancel_Click() { hx::EndProgram(0); }
+void FrmLogin::cmdCancel_Click()
+{
+    ending_ = true;
+    hx::EndProgram(0);
+}
+
+void FrmLogin::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    // Closed by the window system (Alt+F4) before a login: nothing else is left to run.
+    if (!loggedIn_ && !ending_) {
+        ending_ = true;
+        hx::EndProgram(0);
+    }
+}
 
 MDISchedule *FrmLogin::mainWindow() const { return main_; }
 

@@ -44,8 +44,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
+    bool loggedIn_ = false;
+    bool ending_ = false;
     QLineEdit *txtUserName;
     QLineEdit *txtPassword;
     QGroupBox *Frame2;

@@ -1,5 +1,7 @@
 #include "ClassPeriods.h"
 
+#include "Platform.h"
+
 #include "Database.h"
 
 qint16 ClassWeekPeriods(int classid)
@@ -49,4 +51,18 @@ int LeadingNumber(const QString &text)
     for (; i < t.size() && t[i].isDigit() && n < 100000; ++i)
         n = n * 10 + t[i].digitValue();
     return int(negative ? -n : n);
+}
+
+bool RefuseDeletedMeanwhile(const QString &what)
+{
+    hx::MsgBox(what + " no longer exists; nothing was assigned.", hx::MsgButtons::Ok, hx::MsgIcon::None);
+    return false;
+}
+
+void Conclude(Transaction &tx, bool written)
+{
+    if (written)
+        tx.commit();
+    else
+        tx.rollback();
 }

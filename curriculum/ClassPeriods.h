@@ -11,3 +11,9 @@ qint16 ClassAssignedPeriods(int classid);
 int ClassIdFromText(const QString &classText);
 // Leading digits of a text as a number (0 when there are none), the way typed numbers are read.
 int LeadingNumber(const QString &text);
+// Says that what the user chose was deleted meanwhile in another window ("The subject
+// Maths no longer exists") and that the press stored nothing; false, for the caller to stop.
+bool RefuseDeletedMeanwhile(const QString &what);
+// Commits the transaction when the writing succeeded, else rolls it back.
+class Transaction;
+void Conclude(Transaction &tx, bool written);

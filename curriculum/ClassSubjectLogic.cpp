@@ -95,24 +95,35 @@ bool ClassSubjectLogic::assign(const QStringList &classes, const QStringList &su
         return false;
     }
     hx::BusyCursor busy;
-    for (const QString &cls : classes) {
-        int weekPeriods = -1;
-        for (const QString &subj : subjects) {
-            if (AlreadyExists(cls, subj))
-                continue;
-            const int classid = ClassIdFromText(cls);
-            if (weekPeriods < 0)
-                weekPeriods = ClassWeekPeriods(classid);
-            if (hrs + ClassAssignedPeriods(classid) > weekPeriods) {
-                hx::MsgBox("Period limit exceeded for class " + cls, hx::MsgButtons::Ok, hx::MsgIcon::None);
-                break;
+    // All the rows of one press, or none of them; the limit and the look-ups are read inside,
+    // where another window's change can no longer slip in between.
+    Transaction tx;
+    const auto write = [&] {
+        for (const QString &cls : classes) {
+            int weekPeriods = -1;
+            for (const QString &subj : subjects) {
+                if (AlreadyExists(cls, subj))
+                    continue;
+                const int classid = ClassIdFromText(cls);
+                const int uniqueid = SubjectUniqueIdByText(subj);
+                if (classid == 0)
+                    return RefuseDeletedMeanwhile("The class " + cls.trimmed());
+                if (!SubjectTitleExists(uniqueid))
+                    return RefuseDeletedMeanwhile("The subject " + subj.trimmed());
+                if (weekPeriods < 0)
+                    weekPeriods = ClassWeekPeriods(classid);
+                if (hrs + ClassAssignedPeriods(classid) > weekPeriods) {
+                    hx::MsgBox("Period limit exceeded for class " + cls, hx::MsgButtons::Ok, hx::MsgIcon::None);
+                    break; // the rows already added stay; the next class is taken
+                }
+                if (!ExecuteSql("insert into classsubjects (classid,subid,hours,level1) values (?,?,?,?)",
+                                {classid, uniqueid, hrs, level.toInt()}))
+                    return false;
             }
-            if (!ExecuteSql("insert into classsubjects (classid,subid,hours,level1) values (?,?,?,?)",
-                            {classid, SubjectUniqueIdByText(subj), hrs, level.toInt()}))
-                break;
-            rows_.append({cls, subj, hours, level, QString()});
         }
-    }
+        return true;
+    };
+    Conclude(tx, write());
     FillClassSubject();
     sort_.apply(rows_);
     return true;

@@ -17,10 +17,15 @@ FrmTeacherSubject::FrmTeacherSubject()
     tabs->setObjectName("SSTab1");
     auto *page1 = new QWidget;
     auto *g = new QGridLayout(page1);
-    LstClass = MultiList("LstClass", logic_.teacherList());
+    // Teachers are told apart by id: two of the same name are still two.
+    LstClass = MultiList("LstClass", {});
+    for (const auto &t : logic_.teachers()) {
+        auto *item = new QListWidgetItem(t.first, LstClass);
+        item->setData(Qt::UserRole, t.second);
+    }
     LstSubject = MultiList("LstSubject", logic_.subjectList());
-    cmbMostP = Levels("cmbMostP");
-    cmbLeastP = Levels("cmbLeastP");
+    cmbMostP = Levels("cmbMostP", "Select Most Prefered Level");
+    cmbLeastP = Levels("cmbLeastP", "Select Least Prefered Level");
     auto *assign = new QPushButton("&Assign ");
     assign->setObjectName("cmdAssign");
     auto *remove = new QPushButton("&Remove");
@@ -94,7 +99,8 @@ void FrmTeacherSubject::showRows()
 void FrmTeacherSubject::fillCombos()
 {
     CmbTeacher->clear();
-    CmbTeacher->addItems(logic_.teachersWithSubjects());
+    for (const auto &t : logic_.teachersWithSubjectIds())
+        CmbTeacher->addItem(t.first, t.second);
     CmbTeacher->setCurrentIndex(-1);
     CmbSubject->clear();
     CmbSubject->addItems(logic_.subjectsWithTeachers());
@@ -103,7 +109,11 @@ void FrmTeacherSubject::fillCombos()
 
 void FrmTeacherSubject::cmdAssign_Click()
 {
-    const QString fix = logic_.assign(SelectedTexts(LstClass), SelectedTexts(LstSubject), cmbMostP->currentText(),
+    QVector<int> teachers;
+    for (int i = 0; i < LstClass->count(); ++i)
+        if (LstClass->item(i)->isSelected())
+            teachers << LstClass->item(i)->data(Qt::UserRole).toInt();
+    const QString fix = logic_.assignByIds(teachers, SelectedTexts(LstSubject), cmbMostP->currentText(),
                                       cmbLeastP->currentText());
     if (fix == "cmbLeastP")
         cmbLeastP->setFocus();
@@ -128,7 +138,7 @@ void FrmTeacherSubject::CmbRemove_Click()
 void FrmTeacherSubject::CmbTeacher_Click()
 {
     if (CmbTeacher->currentIndex() >= 0)
-        ShowRows(LvwTeacher, logic_.teacherDetail(CmbTeacher->currentText()));
+        ShowRows(LvwTeacher, logic_.teacherDetail(CmbTeacher->currentData().toInt()));
 }
 
 void FrmTeacherSubject::CmbSubject_Click()

@@ -1,5 +1,6 @@
 #include "TeacherSubjectLogic.h"
 
+#include "ClassPeriods.h"
 #include "Database.h"
 #include "Lookups.h"
 #include "Platform.h"
@@ -15,7 +16,19 @@ static QStringList Column0(const QString &sql, const QVariantList &params = {})
 
 QStringList TeacherSubjectLogic::teacherList() const
 {
-    return Column0("select Teachername from teachers order by 1");
+    QStringList out;
+    for (const auto &t : teachers())
+        out << t.first;
+    return out;
+}
+
+QVector<QPair<QString, int>> TeacherSubjectLogic::teachers() const
+{
+    Recordset rs = OpenRecordset("select Teachername, teacherid from teachers order by 1, 2");
+    QVector<QPair<QString, int>> out;
+    for (; !rs.eof(); rs.moveNext())
+        out.append({rs.text(0), rs.integer(1)});
+    return out;
 }
 
 QStringList TeacherSubjectLogic::subjectList() const
@@ -26,8 +39,20 @@ QStringList TeacherSubjectLogic::subjectList() const
 
 QStringList TeacherSubjectLogic::teachersWithSubjects() const
 {
-    return Column0("select distinct t.Teachername from teachers t, teachersubjects ts"
-                   " where ts.teacherid = t.teacherid order by 1");
+    QStringList out;
+    for (const auto &t : teachersWithSubjectIds())
+        out << t.first;
+    return out;
+}
+
+QVector<QPair<QString, int>> TeacherSubjectLogic::teachersWithSubjectIds() const
+{
+    Recordset rs = OpenRecordset("select distinct t.Teachername, t.teacherid from teachers t, teachersubjects ts"
+                                 " where ts.teacherid = t.teacherid order by 1, 2");
+    QVector<QPair<QString, int>> out;
+    for (; !rs.eof(); rs.moveNext())
+        out.append({rs.text(0), rs.integer(1)});
+    return out;
 }
 
 QStringList TeacherSubjectLogic::subjectsWithTeachers() const
@@ -39,11 +64,16 @@ QStringList TeacherSubjectLogic::subjectsWithTeachers() const
 
 QVector<QStringList> TeacherSubjectLogic::teacherDetail(const QString &teacherName) const
 {
+    return teacherDetail(TeacherIdByName(teacherName));
+}
+
+QVector<QStringList> TeacherSubjectLogic::teacherDetail(int teacherid) const
+{
     Recordset rs = OpenRecordset("select " + SubjectTextExpr("s", "st") +
                                  ", cs.mostprf, cs.leastprf from teachersubjects cs, subjects s, subjtype st"
                                  " where cs.teacherid = ? and cs.subid = st.uniqueid and st.subid = s.subid"
                                  " order by s.subname, st.subtype",
-                                 {TeacherIdByName(teacherName)});
+                                 {teacherid});
     QVector<QStringList> out;
     for (; !rs.eof(); rs.moveNext())
         out.append({rs.text(0), rs.text(1), rs.text(2)});
@@ -65,11 +95,12 @@ void TeacherSubjectLogic::FillClassSubject()
 {
     rows_.clear();
     Recordset rs = OpenRecordset("select t.Teachername, " + SubjectTextExpr("s", "st") +
-                                 ", cs.mostprf, cs.leastprf from teachersubjects cs, subjects s, subjtype st, teachers t"
+                                 ", cs.mostprf, cs.leastprf, t.teacherid, st.uniqueid"
+                                 " from teachersubjects cs, subjects s, subjtype st, teachers t"
                                  " where cs.subid = st.uniqueid and cs.teacherid = t.teacherid and st.subid = s.subid"
                                  " order by t.Teachername, s.subname, st.subtype");
     for (; !rs.eof(); rs.moveNext())
-        rows_.append({rs.text(0), rs.text(1), rs.text(2), rs.text(3)});
+        rows_.append({rs.text(0), rs.text(1), rs.text(2), rs.text(3), rs.text(4), rs.text(5)});
 }
 
 bool TeacherSubjectLogic::AlreadyExists(const QString &teacher, const QString &subject) const
@@ -80,7 +111,24 @@ bool TeacherSubjectLogic::AlreadyExists(const QString &teacher, const QString &s
     return false;
 }
 
+bool TeacherSubjectLogic::AlreadyExists(int teacherid, const QString &subject) const
+{
+    for (const QStringList &r : rows_)
+        if (r.value(kTeacherId).toInt() == teacherid && r[1].trimmed() == subject.trimmed())
+            return true;
+    return false;
+}
+
 QString TeacherSubjectLogic::assign(const QStringList &teachers, const QStringList &subjects, const QString &most,
+                                    const QString &least)
+{
+    QVector<int> ids;
+    for (const QString &t : teachers)
+        ids << TeacherIdByName(t);
+    return assignByIds(ids, subjects, most, least);
+}
+
+QString TeacherSubjectLogic::assignByIds(const QVector<int> &teachers, const QStringList &subjects, const QString &most,
                                     const QString &least)
 {
     if (least.isEmpty()) {
@@ -92,16 +140,27 @@ QString TeacherSubjectLogic::assign(const QStringList &teachers, const QStringLi
         return "cmbMostP";
     }
     hx::BusyCursor busy;
-    for (const QString &teacher : teachers) {
-        for (const QString &subj : subjects) {
-            if (AlreadyExists(teacher, subj.trimmed()))
-                continue;
-            if (!ExecuteSql("insert into teachersubjects (teacherid,subid,mostprf,leastprf) values (?,?,?,?)",
-                            {TeacherIdByName(teacher), SubjectUniqueIdByText(subj), most.toInt(), least.toInt()}))
-                continue;
-            rows_.append({teacher, subj, most, least});
+    // All the pairs of one press, or none of them.
+    Transaction tx;
+    const auto write = [&] {
+        for (int teacherid : teachers) {
+            for (const QString &subj : subjects) {
+                if (AlreadyExists(teacherid, subj.trimmed()))
+                    continue;
+                // Looked up where they are written: another window may have deleted either meanwhile.
+                const int uniqueid = SubjectUniqueIdByText(subj);
+                if (!TeacherExists(teacherid))
+                    return RefuseDeletedMeanwhile("The teacher");
+                if (!SubjectTitleExists(uniqueid))
+                    return RefuseDeletedMeanwhile("The subject " + subj.trimmed());
+                if (!ExecuteSql("insert into teachersubjects (teacherid,subid,mostprf,leastprf) values (?,?,?,?)",
+                                {teacherid, uniqueid, most.toInt(), least.toInt()}))
+                    return false;
+            }
         }
-    }
+        return true;
+    };
+    Conclude(tx, write());
     FillClassSubject();
     sort_.apply(rows_);
     return QString();
@@ -117,8 +176,8 @@ bool TeacherSubjectLogic::remove(QVector<bool> &selected)
         }
         const QString teacher = rows_[i][0].trimmed();
         const QString subj = rows_[i][1].trimmed();
-        const int teacherid = TeacherIdByName(teacher);
-        const int uniqueid = SubjectUniqueIdByText(subj);
+        const int teacherid = rows_[i].value(kTeacherId).toInt();
+        const int uniqueid = rows_[i].value(kSubjectId).toInt();
         const int periods = QueryValue("select count(*) from timeschedule where teacherid = ? and subid = ?",
                                        {teacherid, uniqueid}, 0)
                                 .toInt();

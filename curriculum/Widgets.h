@@ -26,8 +26,9 @@ inline QTreeWidget *ListView(const QString &name, const QStringList &headers, bo
 inline void ShowRows(QTreeWidget *t, const QVector<QStringList> &rows)
 {
     t->clear();
+    // Rows may carry ids beyond the shown columns; those stay out of sight.
     for (const QStringList &r : rows)
-        t->addTopLevelItem(new QTreeWidgetItem(r));
+        t->addTopLevelItem(new QTreeWidgetItem(r.mid(0, t->columnCount())));
     // Long subject titles would otherwise be cut short; the last column takes the rest.
     for (int c = 0; c + 1 < t->columnCount(); ++c)
         t->resizeColumnToContents(c);
@@ -50,11 +51,16 @@ inline QStringList SelectedTexts(QListWidget *l)
     return out;
 }
 
-inline QComboBox *Levels(const QString &name)
+inline QComboBox *Levels(const QString &name, const QString &prompt = QString())
 {
     auto *c = new QComboBox;
     c->setObjectName(name);
     for (int i = 1; i <= 12; ++i)
         c->addItem(QString::number(i));
+    if (!prompt.isEmpty()) {
+        // No level until one is chosen: the box shows what it asks for.
+        c->setPlaceholderText(prompt);
+        c->setCurrentIndex(-1);
+    }
     return c;
 }

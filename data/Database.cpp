@@ -13,6 +13,8 @@
 #include <QSqlRecord>
 #include <QTextStream>
 
+#include <optional>
+
 QString ReportPath;
 QString SchoolName;
 Recordset RsSubjects;
@@ -124,6 +126,68 @@ QString asText(const QVariant &v)
 
 bool isEmptyEntry(const QVariant &v) { return !v.isValid() || v.isNull(); }
 
+// What brings an older school.db up to this program: step i takes a file of version i + 1 to
+// version i + 2, one statement after another. A new file is made from schema.sql (version 1)
+// and the same steps, so a new file and an upgraded one cannot drift apart. Append only:
+// a step once shipped is never changed.
+const QVector<QStringList> &shippedUpgrades()
+{
+    static const QVector<QStringList> steps = {};
+    return steps;
+}
+
+std::optional<QVector<QStringList>> g_upgradesForTest;
+
+const QVector<QStringList> &upgrades() { return g_upgradesForTest ? *g_upgradesForTest : shippedUpgrades(); }
+
+// Runs the steps after version `from` inside the caller's transaction and stamps the file
+// with the version reached; the reason when a statement fails.
+QString applyUpgrades(QSqlQuery &q, int from)
+{
+    const QVector<QStringList> &steps = upgrades();
+    for (int i = qMax(from, 1) - 1; i < steps.size(); ++i)
+        for (const QString &statement : steps[i])
+            if (!q.exec(statement))
+                return describe(q.lastError()) + QStringLiteral(" in: ") + statement.simplified();
+    // The version is our own number, never user input; a pragma takes no bound value.
+    if (!q.exec(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion())))
+        return describe(q.lastError());
+    return QString();
+}
+
+// Brings a school database of an older version up to this program's in one transaction; a
+// file of a newer version is refused. Either way a refused file is left as it was.
+QString upgradeIfOlder(QSqlDatabase &db, const QString &shown)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        return QStringLiteral("The database %1 cannot be opened: %2").arg(shown, describe(q.lastError()));
+    const int version = q.value(0).toInt();
+    q.finish();
+    if (version > SchemaVersion())
+        return QStringLiteral("%1 was written by a newer version of Horalux (database version %2; this "
+                              "program knows versions up to %3). It is left as it is: open it with the "
+                              "newer program.")
+            .arg(shown).arg(version).arg(SchemaVersion());
+    if (version == SchemaVersion())
+        return QString();
+    QString why;
+    if (!db.transaction())
+        why = describe(db.lastError());
+    else {
+        why = applyUpgrades(q, version);
+        q.finish();
+        if (why.isEmpty() && !db.commit())
+            why = describe(db.lastError());
+        if (!why.isEmpty())
+            db.rollback();
+    }
+    if (why.isEmpty())
+        return QString();
+    return QStringLiteral("%1 could not be brought up to this version of Horalux: %2. It is left as it was.")
+        .arg(shown, why);
+}
+
 // Opens the connection and makes sure the file is a school database; the reason when not.
 QString openAndCheck(const QString &file)
 {
@@ -156,7 +220,8 @@ QString openAndCheck(const QString &file)
     // cut off by a crash is rolled back from the journal at the next open.
     if (!q.exec(QStringLiteral("PRAGMA journal_mode = DELETE")) || !q.exec(QStringLiteral("PRAGMA synchronous = FULL")))
         return QStringLiteral("The database %1 cannot be opened: %2").arg(shown, describe(q.lastError()));
-    return QString();
+    q.finish();
+    return upgradeIfOlder(db, shown);
 }
 } // namespace
 
@@ -287,6 +352,10 @@ bool InitializeDatabase(QString *error)
     return true;
 }
 
+int SchemaVersion() { return 1 + upgrades().size(); }
+
+void SetSchemaUpgradesForTest(std::optional<QVector<QStringList>> steps) { g_upgradesForTest = std::move(steps); }
+
 void LoadSubjectSnapshot() { RsSubjects = QueryQuiet(QStringLiteral("select * from subjects")); }
 
 bool CreateDatabaseFile(const QString &file, const QString &schemaFile, QString *error)
@@ -331,6 +400,8 @@ bool CreateDatabaseFile(const QString &file, const QString &schemaFile, QString 
                     statement.clear();
                 }
             }
+            if (why.isEmpty())
+                why = applyUpgrades(q, 1);
             if (why.isEmpty())
                 db.commit();
             else
@@ -418,6 +489,8 @@ PreparedStatement PrepareMarks(const QString &sql, const Values &values)
         return false;
     };
     static const QRegularExpression intList(QStringLiteral("^\\s*-?\\d+(\\s*,\\s*-?\\d+)+\\s*$"));
+    static const QRegularExpression inListOpen(QStringLiteral("\\bin\\s*\\(\\s*$"),
+                                               QRegularExpression::CaseInsensitiveOption);
 
     const int n = sql.size();
     for (int i = 0; i < n; ++i) {
@@ -471,7 +544,10 @@ PreparedStatement PrepareMarks(const QString &sql, const Values &values)
             take(&v);
             if (isEmptyEntry(v)) {
                 out.sql += QStringLiteral("NULL");
-            } else if (v.typeId() == QMetaType::QString && intList.match(v.toString()).hasMatch()) {
+            } else if (v.typeId() == QMetaType::QString && intList.match(v.toString()).hasMatch()
+                       && inListOpen.match(out.sql).hasMatch()) {
+                // Only the mark that is the whole of an in (...) list takes a list of numbers;
+                // anywhere else "1,2" stays one value, which a number column refuses.
                 const QStringList items = v.toString().split(QLatin1Char(','));
                 QStringList marks;
                 for (const QString &item : items) {

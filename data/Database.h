@@ -9,6 +9,7 @@
 #include <QVector>
 
 #include <functional>
+#include <optional>
 
 // A value list for ExecuteSql: one entry per mark; an invalid QVariant is an empty entry.
 using Values = QVariantList;
@@ -83,7 +84,15 @@ extern Recordset RsSubjects;
 // Reloads the subject snapshot (the main window does it once per run).
 void LoadSubjectSnapshot();
 
-// Creates a new database file from a schema script. Refuses to touch an existing file.
+// The version of the database this program reads and writes (PRAGMA user_version). An older
+// file is upgraded in one transaction when it is opened; a newer one is refused untouched.
+int SchemaVersion();
+// Test seam: upgrade steps to use instead of the shipped ones (each a list of statements taking
+// the file one version up); nullopt restores the shipped steps.
+void SetSchemaUpgradesForTest(std::optional<QVector<QStringList>> steps);
+
+// Creates a new database file from a schema script and the upgrade steps. Refuses to touch
+// an existing file.
 bool CreateDatabaseFile(const QString &file, const QString &schemaFile, QString *error = nullptr);
 
 // --- statements -------------------------------------------------------------------------

@@ -39,11 +39,52 @@ QString SubjectNameById(int subid)
                                                             : QString();
 }
 
+QString NameKey(const QString &name)
+{
+    // Composed form first, so an accent typed as a separate mark matches the precomposed one.
+    return name.trimmed().normalized(QString::NormalizationForm_C).toCaseFolded();
+}
+
+bool SameName(const QString &a, const QString &b) { return NameKey(a) == NameKey(b); }
+
+int FindNameIn(const Recordset &idAndName, const QString &name, int exceptId)
+{
+    // An exact match wins over one that differs only in letter case.
+    const QString key = NameKey(name);
+    int folded = 0;
+    for (const QVariantList &row : idAndName.rows()) {
+        const int id = row.value(0).toInt();
+        if (id == exceptId && exceptId != 0)
+            continue;
+        const QString stored = row.value(1).toString();
+        if (stored == name)
+            return id;
+        if (folded == 0 && NameKey(stored) == key)
+            folded = id;
+    }
+    return folded;
+}
+
 int TeacherIdByName(const QString &teacherName)
 {
-    return QueryValue(QStringLiteral("select teacherid from teachers where teachername = ?"),
-                      {teacherName}, 0)
-        .toInt();
+    // SQLite's own case rules know only the English letters, so the names are compared here.
+    return FindNameIn(OpenRecordset(QStringLiteral("select teacherid, teachername from teachers order by teacherid")),
+                      teacherName);
+}
+
+bool TeacherExists(int teacherid)
+{
+    return teacherid > 0
+        && QueryValue(QStringLiteral("select count(*) from teachers where teacherid = ?"), {teacherid}, 0).toInt() > 0;
+}
+
+bool SubjectTitleExists(int uniqueid)
+{
+    return uniqueid > 0
+        && QueryValue(QStringLiteral("select count(*) from subjtype st, subjects s where st.uniqueid = ? "
+                                     "and s.subid = st.subid"),
+                      {uniqueid}, 0)
+                   .toInt() > 0;
 }
 
 QString TeacherNameById(int teacherid)
@@ -67,11 +108,10 @@ QString SubjectTextExpr(const QString &groupAlias, const QString &titleAlias)
 
 int SubjectUniqueIdByText(const QString &subjectText)
 {
-    const QString sql = QStringLiteral("select uniqueid from subjtype st, subjects s "
-                                       "where s.subid = st.subid and trim(%1) = ? collate nocase "
-                                       "order by s.subid, subtype limit 1")
+    const QString sql = QStringLiteral("select uniqueid, trim(%1) from subjtype st, subjects s "
+                                       "where s.subid = st.subid order by s.subid, subtype")
                             .arg(SubjectTextExpr(QStringLiteral("s"), QStringLiteral("st")));
-    return QueryValue(sql, {subjectText.trimmed()}, 0).toInt();
+    return FindNameIn(OpenRecordset(sql), subjectText.trimmed());
 }
 
 QString SubjectTextByUniqueId(const QString &uniqueid)
@@ -106,6 +146,8 @@ bool RemoveSurplusPeriods(int periodsysid)
                                                 "periodsystem ps where ps.periodsysid = ? "
                                                 "and ps.periodsysid = cp.periodsysid"),
                                  {periodsysid});
+    if (!rs.ok()) // without the list of classes the surplus lessons would silently stay
+        return false;
     Transaction t;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         if (!ExecuteSql(QStringLiteral("delete from timeschedule where classid = ?  and weekday in (?)"
@@ -128,6 +170,7 @@ static void fill(QComboBox *combo, const QString &sql, const QVariantList &param
         else
             combo->addItem(row.value(0).toString());
     }
+    combo->setCurrentIndex(-1); // filled, not yet chosen
 }
 
 void FillCombo(QComboBox *combo, const QString &sql, const QVariantList &params)

@@ -19,6 +19,17 @@ int SubjectUniqueIdByText(const QString &subjectText); // 0 if none
 QString SubjectTextByUniqueId(const QString &uniqueid); // "0" if none
 int ClassIdByClassSection(const QString &classSection); // 0 if none
 
+// Names compared as the user reads them: blanks around them and letter case (of every
+// alphabet, not only the English one) do not count.
+QString NameKey(const QString &name);
+bool SameName(const QString &a, const QString &b);
+// The id (column 0) of the row whose name (column 1) is the given one: an exact match first,
+// else one that differs only as SameName allows; exceptId is passed over. 0 if none.
+int FindNameIn(const Recordset &idAndName, const QString &name, int exceptId = 0);
+// Whether the row still exists (another window may have deleted it meanwhile).
+bool TeacherExists(int teacherid);
+bool SubjectTitleExists(int uniqueid);
+
 // Removes the lessons that lie beyond the periods a day of the period system, on every
 // class and day that follows it. Runs as one change; false when it failed.
 bool RemoveSurplusPeriods(int periodsysid);

@@ -87,6 +87,39 @@ ClassSectionList::AssignResult ClassSectionList::assign(const QVector<int> &clas
     return AssignResult::Done;
 }
 
+QString ClassSectionList::removalQuestion(const QVector<int> &rows) const
+{
+    QStringList names, details;
+    for (int r : rows) {
+        if (r < 0 || r >= classSections_.size())
+            continue;
+        const QString text = classSections_.at(r);
+        if (names.contains(text))
+            continue;
+        names << text;
+        const QString ids = QStringLiteral("(select classid from classsection where %1 = ?)")
+                                .arg(QStringLiteral("ifnull(class,'') || '-' || ifnull(section,'')"));
+        const int lessons = QueryValue(QStringLiteral("select count(*) from timeschedule where classid in ") + ids,
+                                       {text}, 0)
+                                .toInt();
+        const int subjects = QueryValue(QStringLiteral("select count(*) from classsubjects where classid in ") + ids,
+                                        {text}, 0)
+                                 .toInt();
+        if (lessons > 0 || subjects > 0)
+            details << QStringLiteral("%1 has %2 lesson(s) in the timetable and %3 subject(s) assigned.")
+                           .arg(text)
+                           .arg(lessons)
+                           .arg(subjects);
+    }
+    if (names.isEmpty())
+        return QString();
+    QString q = QStringLiteral("Do you want to remove ") + names.join(QStringLiteral(", ")) + QStringLiteral("?");
+    if (!details.isEmpty())
+        q += QLatin1Char('\n') + details.join(QLatin1Char('\n'))
+             + QStringLiteral("\nA class-section added again later does not get them back.");
+    return q;
+}
+
 bool ClassSectionList::remove(QVector<int> rows)
 {
     std::sort(rows.begin(), rows.end());

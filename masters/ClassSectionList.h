@@ -38,6 +38,9 @@ public:
     // Deletes the class-sections at the given list positions (every row with that text), in
     // one transaction; the list changes only when all deletes succeeded.
     bool remove(QVector<int> rows);
+    // The question asked before removing the class-sections at these positions: their names
+    // and, for those that have any, how many lessons and subjects go with them.
+    QString removalQuestion(const QVector<int> &rows) const;
 
 private:
     QVector<ClassEntry> classes_;

@@ -161,6 +161,10 @@ void FrmClassSection::cmdDel_Click()
             rows << i;
     if (rows.isEmpty())
         return;
+    if (hx::MsgBox(list_.removalQuestion(rows), hx::MsgButtons::YesNo, hx::MsgIcon::Question,
+                   QStringLiteral("Remove Confirmation"))
+        != hx::MsgResult::Yes)
+        return;
     if (!list_.remove(rows))
         return;
     for (auto it = rows.crbegin(); it != rows.crend(); ++it)

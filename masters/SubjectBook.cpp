@@ -17,14 +17,26 @@ QVector<SubjectItem> items(const QString &sql, const QVariantList &params)
     return out;
 }
 
-// The typed text as a prefix pattern: the user's % and _ are literal characters.
-QString prefixPattern(const QString &typed)
+// The rows whose text begins with the typed text, letter case of any alphabet aside (SQLite's
+// like knows only the English letters); the user's % and _ are plain characters.
+QVector<SubjectItem> startingWith(const QVector<SubjectItem> &rows, const QString &typed)
 {
-    QString p = typed;
-    p.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    p.replace(QLatin1Char('%'), QLatin1String("\\%"));
-    p.replace(QLatin1Char('_'), QLatin1String("\\_"));
-    return p + QLatin1Char('%');
+    const QString key = NameKey(typed);
+    QVector<SubjectItem> out;
+    for (const SubjectItem &r : rows)
+        if (r.text.normalized(QString::NormalizationForm_C).toCaseFolded().startsWith(key))
+            out.push_back(r);
+    return out;
+}
+
+// The id of a row of (id, name) that has this name as SameName compares it, 0 if none.
+int sameNameIn(const QString &sql, const QVariantList &params, const QString &name)
+{
+    Recordset rs = OpenRecordset(sql, params);
+    for (const QVariantList &row : rs.rows())
+        if (SameName(row.value(1).toString(), name))
+            return row.value(0).toInt();
+    return 0;
 }
 
 void inform(const QString &text)
@@ -55,8 +67,7 @@ QVector<SubjectItem> SubjectBook::allGroups()
 
 QVector<SubjectItem> SubjectBook::matchGroups(const QString &typed)
 {
-    return items(QStringLiteral("select subname, subid from subjects where subname like ? escape '\\'"),
-                 {prefixPattern(typed.trimmed())});
+    return startingWith(allGroups(), typed.trimmed());
 }
 
 QVector<SubjectItem> SubjectBook::allTitles()
@@ -77,9 +88,9 @@ QVector<SubjectItem> SubjectBook::titlesOfGroup(int subid)
 
 QVector<SubjectItem> SubjectBook::matchTitles(int subid, const QString &typed)
 {
-    return items(QStringLiteral("select ifnull(subtype,''), uniqueid from subjtype where subid=? "
-                                "and ifnull(subtype,'') like ? escape '\\'"),
-                 {subid, prefixPattern(typed)});
+    return startingWith(items(QStringLiteral("select ifnull(subtype,''), uniqueid from subjtype where subid=?"),
+                              {subid}),
+                        typed);
 }
 
 SubjectBook::Outcome SubjectBook::saveGroup(const QString &typed, int *newId)
@@ -87,13 +98,18 @@ SubjectBook::Outcome SubjectBook::saveGroup(const QString &typed, int *newId)
     const QString name = typed.trimmed();
     if (name.isEmpty())
         return Outcome::Nothing;
-    // Compared as stored: the name is kept trimmed.
-    if (QueryValue(QStringLiteral("select count(*) from subjects where subname=?"), {name}, 0).toInt() > 0) {
+    Transaction t;
+    // "Maths", " maths " and "MATHS" are one group to the user.
+    if (sameNameIn(QStringLiteral("select subid, subname from subjects"), {}, name)) {
         inform(QStringLiteral("This Subject Group Already Exist"));
         return Outcome::Duplicate;
     }
-    Transaction t;
-    const int id = QueryValue(QStringLiteral("select ifnull(max(subid),0) from subjects"), {}, 0).toInt() + 1;
+    // Titles left behind by a group keep its id; a new group must not adopt them.
+    const int id = QueryValue(QStringLiteral("select max(id) from (select ifnull(max(subid),0) as id from subjects "
+                                             "union all select ifnull(max(subid),0) from subjtype)"),
+                              {}, 0)
+                       .toInt()
+                   + 1;
     if (!ExecuteSql(QStringLiteral("insert into subjects (subname,subid) values('?',?)"), {name, id})
         || !ExecuteSql(QStringLiteral("insert into subjtype (subid,subtype) values(?,'?')"), {id, QStringLiteral("")})) {
         t.rollback();
@@ -118,13 +134,14 @@ SubjectBook::Outcome SubjectBook::saveTitle(int subid, const QString &typed)
     QString title = typed.trimmed();
     if (title.isNull())
         title = QStringLiteral(""); // stored as the empty text, never NULL
-    if (QueryValue(QStringLiteral("select count(*) from subjtype where subid=? and ifnull(subtype,'')=?"),
-                   {subid, title}, 0)
-            .toInt() > 0) {
+    Transaction t;
+    if (sameNameIn(QStringLiteral("select uniqueid, ifnull(subtype,'') from subjtype where subid=?"), {subid},
+                   title)) {
         inform(QStringLiteral("Subject Title for this Subject Group Already Exist"));
         return Outcome::Duplicate;
     }
-    if (!ExecuteSql(QStringLiteral("insert into subjtype (subid,subtype) values(?,'?')"), {subid, title}))
+    if (!ExecuteSql(QStringLiteral("insert into subjtype (subid,subtype) values(?,'?')"), {subid, title})
+        || !t.commit())
         return Outcome::Failed;
     LoadSubjectSnapshot();
     return Outcome::Saved;
@@ -132,30 +149,54 @@ SubjectBook::Outcome SubjectBook::saveTitle(int subid, const QString &typed)
 
 SubjectBook::Outcome SubjectBook::removeTitle(int uniqueid, const QString &itemText)
 {
+    if (uniqueid <= 0)
+        return Outcome::Nothing;
+    const QString inUse = QStringLiteral("This Subject Type is being used in a Class therefore cannot be Deleted");
     if (titleInUse(uniqueid)) {
-        inform(QStringLiteral("This Subject Type is being used in a Class therefore cannot be Deleted"));
+        inform(inUse);
         return Outcome::InUse;
     }
     if (!ask(QStringLiteral("Are you sure you want to delete '") + itemText + QStringLiteral("' subject title")))
         return Outcome::Cancelled;
-    if (!ExecuteSql(QStringLiteral("delete from subjtype where uniqueid=?"), {uniqueid}))
+    // Checked again where it is written: another window may have given it to a class meanwhile.
+    Transaction t;
+    if (titleInUse(uniqueid)) {
+        inform(inUse);
+        return Outcome::InUse;
+    }
+    if (!ExecuteSql(QStringLiteral("delete from subjtype where uniqueid=?"), {uniqueid}) || !t.commit())
         return Outcome::Failed;
     LoadSubjectSnapshot();
     return Outcome::Saved;
 }
 
+QString SubjectBook::groupInUseMessage()
+{
+    return QStringLiteral("A Subject Title of this Subject Group is being used in a Class therefore it cannot be Deleted");
+}
+
 SubjectBook::Outcome SubjectBook::removeGroup(int subid, const QString &itemText)
 {
-    Recordset titles = OpenRecordset(QStringLiteral("select uniqueid from subjtype where subid=?"), {subid});
-    if (titles.RecordCount() == 0)
+    if (subid <= 0)
         return Outcome::Nothing;
-    for (; !titles.eof(); titles.moveNext()) {
-        if (titleInUse(titles.integer(0)))
-            return Outcome::InUse;
+    // A group without titles (all deleted one by one) can be deleted like any other.
+    const auto anyTitleInUse = [subid] {
+        return QueryValue(QStringLiteral("select count(*) from classsubjects where subid in "
+                                         "(select uniqueid from subjtype where subid=?)"),
+                          {subid}, 0)
+                   .toInt() > 0;
+    };
+    if (anyTitleInUse()) {
+        inform(groupInUseMessage());
+        return Outcome::InUse;
     }
     if (!ask(QStringLiteral("Are you sure you want to delete '") + itemText + QStringLiteral("' subject group")))
         return Outcome::Cancelled;
     Transaction t;
+    if (anyTitleInUse()) {
+        inform(groupInUseMessage());
+        return Outcome::InUse;
+    }
     if (!ExecuteSql(QStringLiteral("delete from subjtype where subid=?"), {subid})
         || !ExecuteSql(QStringLiteral("delete from subjects where subid=?"), {subid})) {
         t.rollback();

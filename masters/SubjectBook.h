@@ -16,7 +16,8 @@ public:
     static QString messageTitle();
 
     static QVector<SubjectItem> allGroups();
-    // Groups whose name starts with the typed text (trimmed; % and _ match themselves).
+    // Groups whose name starts with the typed text (trimmed; % and _ match themselves; letter
+    // case of any alphabet aside).
     static QVector<SubjectItem> matchGroups(const QString &typed);
     static QVector<SubjectItem> allTitles();
     static QVector<SubjectItem> titlesOfGroup(int subid);
@@ -29,4 +30,6 @@ public:
     // Both ask the user before deleting; itemText is the list item's text.
     static Outcome removeTitle(int uniqueid, const QString &itemText);
     static Outcome removeGroup(int subid, const QString &itemText);
+    // Why a group cannot be deleted.
+    static QString groupInUseMessage();
 };

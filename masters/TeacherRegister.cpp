@@ -1,5 +1,6 @@
 #include "TeacherRegister.h"
 #include "Database.h"
+#include "Lookups.h"
 
 #include <QTextBoundaryFinder>
 
@@ -142,8 +143,9 @@ int TeacherRegister::Insert(TeacherRecord &r)
     }
     // The id is read and used in one go so that nothing slips between them.
     Transaction tx;
-    const QVariant max = QueryValue("select max(teacherid) from teachers");
-    const int id = max.isNull() ? 1 : max.toInt() + 1;
+    if (!NameIsFree(r.teachername, 0))
+        return 0;
+    const int id = NextTeacherId();
     const bool ok = ExecuteSql(
         "insert into teachers(uniqueid,Teachername,shortname,designation,dom,gender,address,city,"
         "state,phone,email,doj,bloodgroup,dob,maritalstatus,fathername,mothername,mothertongue,"
@@ -159,12 +161,46 @@ int TeacherRegister::Insert(TeacherRecord &r)
     return id;
 }
 
+int TeacherRegister::NextTeacherId()
+{
+    // Lessons, subjects, leave and substitutions of a deleted teacher stay behind; a new
+    // teacher must never take over their id and with it all of them.
+    const QVariant top = QueryValue(
+        "select max(id) from (select max(teacherid) as id from teachers"
+        " union all select max(teacherid) from timeschedule"
+        " union all select max(teacherid) from Cummtimeschedule"
+        " union all select max(teacherid) from teachersubjects"
+        " union all select max(teacherid) from teacherattendence"
+        " union all select max(teacherid) from substitute)");
+    return top.isNull() ? 1 : qMax(1, top.toInt() + 1);
+}
+
+QString TeacherRegister::DuplicateNameMessage() { return QStringLiteral("A teacher with this name already exists"); }
+
+bool TeacherRegister::NameIsFree(const QString &name, int exceptTeacherid)
+{
+    Recordset rs = OpenRecordset("select teacherid, teachername from teachers");
+    if (!rs.ok())
+        return false;
+    for (const QVariantList &row : rs.rows()) {
+        if (row.value(0).toInt() != exceptTeacherid && SameName(row.value(1).toString(), name)) {
+            hx::MsgBox(DuplicateNameMessage(), hx::MsgButtons::Ok, hx::MsgIcon::Critical, "Invalid Data");
+            return false;
+        }
+    }
+    return true;
+}
+
 bool TeacherRegister::Update(const TeacherRecord &r)
 {
-    if (QueryValue("select count(*) from teachers where uniqueid = ?", {r.uniqueid}, 0).toInt() == 0) {
+    Transaction tx;
+    const QVariant id = QueryValue("select teacherid from teachers where uniqueid = ?", {r.uniqueid});
+    if (id.isNull()) {
         hx::MsgBox("Error : no teacher has the code " + r.uniqueid + " any more");
         return false;
     }
+    if (!NameIsFree(r.teachername, id.toInt()))
+        return false;
     return ExecuteSql(
         "update teachers set Teachername='?',shortname='?',designation='?',dom=#?#,gender='?',"
         "address='?',city='?',state='?',phone='?',email='?',doj=#?#,bloodgroup='?',dob=#?#,"
@@ -173,7 +209,8 @@ bool TeacherRegister::Update(const TeacherRecord &r)
         {r.teachername.trimmed(), r.shortname, r.designation, DateValue(r.dom), r.gender, r.address,
          r.city, r.state, r.phone, r.email, DateValue(r.doj), r.bloodgroup, DateValue(r.dob),
          r.maritalstatus, r.fathername, r.mothername, r.mothertongue, r.qualification, r.religion,
-         r.photopath, r.husbandname, r.uniqueid});
+         r.photopath, r.husbandname, r.uniqueid})
+        && tx.commit();
 }
 
 bool TeacherRegister::Remove(const QString &uniqueid)

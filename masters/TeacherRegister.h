@@ -78,6 +78,12 @@ public:
     // row has that code (then it says so instead of reporting a save that did not happen).
     static bool Update(const TeacherRecord &r);
     static bool Remove(const QString &uniqueid);
+    // The id the next new teacher gets: above every id that any row still refers to.
+    static int NextTeacherId();
+    // False (after saying so) when another teacher has this name, ignoring letter case and
+    // surrounding blanks.
+    static bool NameIsFree(const QString &name, int exceptTeacherid);
+    static QString DuplicateNameMessage();
     static std::optional<TeacherRecord> Load(int teacherid);
 
     // Picture files the register accepts as photos.

@@ -97,6 +97,17 @@ frmSubject::frmSubject(QWidget *parent) : QWidget(parent)
     connect(CmdExit, &QPushButton::clicked, this, &frmSubject::CmdExit_Click);
     connect(lvSubGrp, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *i) { lvSubGrp_Click(i); });
     connect(lvSubTitle, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *i) { lvSubTitle_ItemClick(i); });
+    // Moving through a list with the keys chooses the highlighted item as a click does, so
+    // the item a delete acts on is always the one that is highlighted.
+    for (QTreeWidget *list : {lvSubGrp, lvSubTitle}) {
+        connect(list, &QTreeWidget::itemSelectionChanged, this, [this, list] {
+            const auto sel = list->selectedItems();
+            if (sel.isEmpty())
+                clearChoice(list);
+            else if (sel.first()->text(1).toInt() != chosenId(list))
+                list == lvSubGrp ? lvSubGrp_Click(sel.first()) : lvSubTitle_ItemClick(sel.first());
+        });
+    }
     connect(txtSubGrp, &QLineEdit::textChanged, this, &frmSubject::txtSubGrp_Change);
     connect(txtSubTitle, &QLineEdit::textChanged, this, &frmSubject::txtSubTitle_Change);
     txtSubGrp->installEventFilter(this);
@@ -134,9 +145,34 @@ bool frmSubject::eventFilter(QObject *watched, QEvent *event)
 
 void frmSubject::fill(QTreeWidget *list, const QVector<SubjectItem> &rows)
 {
-    list->clear();
-    for (const auto &r : rows)
-        new QTreeWidgetItem(list, {r.text, QString::number(r.id)});
+    {
+        const QSignalBlocker block(list);
+        list->clear();
+        for (const auto &r : rows)
+            new QTreeWidgetItem(list, {r.text, QString::number(r.id)});
+    }
+    // A refilled list has nothing chosen: the old choice may not even be on show any more.
+    clearChoice(list);
+}
+
+int &frmSubject::chosenId(QTreeWidget *list) { return list == lvSubGrp ? subGrpId_ : subTitleId_; }
+
+void frmSubject::clearChoice(QTreeWidget *list)
+{
+    chosenId(list) = 0;
+    (list == lvSubGrp ? cmdDelSubGrp : cmdDelSubTitle)->setEnabled(false);
+    const QSignalBlocker block(list);
+    list->clearSelection();
+    list->setCurrentItem(nullptr);
+}
+
+// The chosen item of a list: the highlighted one, when the window's choice is that item.
+static QTreeWidgetItem *chosenItem(QTreeWidget *list, int chosenId)
+{
+    QTreeWidgetItem *item = list->currentItem();
+    if (!item || !item->isSelected() || chosenId <= 0 || item->text(1).toInt() != chosenId)
+        return nullptr;
+    return item;
 }
 
 void frmSubject::Fill_LV_SubGrp() { fill(lvSubGrp, SubjectBook::allGroups()); }
@@ -166,12 +202,35 @@ void frmSubject::Match_SubTitle()
         fill(lvSubTitle, rows);
 }
 
+void frmSubject::chooseGroup(int subid)
+{
+    for (int i = 0; i < lvSubGrp->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *item = lvSubGrp->topLevelItem(i);
+        if (item->text(1).toInt() == subid) {
+            // Highlighted and chosen; the box stays empty for the next group's name.
+            {
+                const QSignalBlocker block(lvSubGrp);
+                lvSubGrp->setCurrentItem(item);
+            }
+            subGrpId_ = subid;
+            cmdDelSubGrp->setEnabled(true);
+            return;
+        }
+    }
+}
+
 void frmSubject::cmdAdd_Click()
 {
     if (txtSubGrp->text().isEmpty())
         return;
-    SubjectBook::saveGroup(txtSubGrp->text());
+    int id = 0;
+    if (SubjectBook::saveGroup(txtSubGrp->text(), &id) != SubjectBook::Outcome::Saved) {
+        txtSubGrp->setFocus(); // the typed name stays to be put right
+        return;
+    }
     txtSubGrp->clear();
+    // The new group is the one chosen, so its titles show and a delete names it.
+    chooseGroup(id);
     Corres_SubTitle();
 }
 
@@ -179,49 +238,54 @@ void frmSubject::cmdAddSubTitle_Click()
 {
     if (txtSubGrp->text().isEmpty())
         return;
-    SubjectBook::saveTitle(subGrpId_, txtSubTitle->text());
+    if (SubjectBook::saveTitle(subGrpId_, txtSubTitle->text()) == SubjectBook::Outcome::Duplicate) {
+        txtSubTitle->setFocus();
+        return;
+    }
     txtSubTitle->clear();
     Fill_LV_SubTitle();
 }
 
 void frmSubject::cmdDelSubTitle_Click()
 {
-    const QTreeWidgetItem *item = lvSubTitle->currentItem();
-    const QString text = item ? item->text(0) : txtSubTitle->text();
-    const SubjectBook::Outcome outcome = SubjectBook::removeTitle(subTitleId_, text);
-    if (outcome == SubjectBook::Outcome::Failed)
-        return; // the error was shown; the choice stays for another try
-    if (outcome == SubjectBook::Outcome::Saved) {
-        // The deleted title can no longer be chosen.
-        subTitleId_ = 0;
-        cmdDelSubTitle->setEnabled(false);
+    QTreeWidgetItem *item = chosenItem(lvSubTitle, subTitleId_);
+    if (!item) {
+        clearChoice(lvSubTitle);
+        return;
     }
+    const SubjectBook::Outcome outcome = SubjectBook::removeTitle(subTitleId_, item->text(0));
+    if (outcome != SubjectBook::Outcome::Saved)
+        return; // refused, answered No or failed: the choice stays on show
     Fill_LV_SubTitle();
     txtSubTitle->clear();
 }
 
 void frmSubject::cmdDelSubGrp_Click()
 {
-    const QTreeWidgetItem *item = lvSubGrp->currentItem();
-    const QString text = item ? item->text(0) : txtSubGrp->text();
-    const SubjectBook::Outcome outcome = SubjectBook::removeGroup(subGrpId_, text);
-    if (outcome == SubjectBook::Outcome::Failed)
-        return; // the error was shown; the choice stays for another try
-    if (outcome == SubjectBook::Outcome::Saved) {
-        subGrpId_ = 0;
-        cmdDelSubGrp->setEnabled(false);
-        subTitleId_ = 0;
-        cmdDelSubTitle->setEnabled(false);
+    QTreeWidgetItem *item = chosenItem(lvSubGrp, subGrpId_);
+    if (!item) {
+        clearChoice(lvSubGrp);
+        return;
+    }
+    const SubjectBook::Outcome outcome = SubjectBook::removeGroup(subGrpId_, item->text(0));
+    if (outcome != SubjectBook::Outcome::Saved)
+        return; // refused, answered No or failed: the choice stays on show
+    {
+        const QSignalBlocker block(txtSubGrp);
+        txtSubGrp->clear();
+    }
+    {
+        const QSignalBlocker block(txtSubTitle);
+        txtSubTitle->clear();
     }
     Fill_LV_SubGrp();
     Fill_LV_SubTitle();
-    txtSubGrp->clear();
-    txtSubTitle->clear();
 }
 
 void frmSubject::CmdShowAll_Click()
 {
     txtSubGrp->clear();
+    clearChoice(lvSubGrp);
     Fill_LV_SubTitle();
 }
 
@@ -231,6 +295,10 @@ void frmSubject::lvSubGrp_Click(QTreeWidgetItem *item)
 {
     if (!item)
         return;
+    {
+        const QSignalBlocker block(lvSubGrp);
+        lvSubGrp->setCurrentItem(item);
+    }
     // Skip only when the text really changes: otherwise no change reaction comes to clear the flag.
     if (txtSubGrp->text() != item->text(0)) {
         skipGrpChange_ = true;
@@ -245,6 +313,10 @@ void frmSubject::lvSubTitle_ItemClick(QTreeWidgetItem *item)
 {
     if (!item)
         return;
+    {
+        const QSignalBlocker block(lvSubTitle);
+        lvSubTitle->setCurrentItem(item);
+    }
     if (txtSubTitle->text() != item->text(0)) {
         skipTitleChange_ = true;
         txtSubTitle->setText(item->text(0));
@@ -259,6 +331,7 @@ void frmSubject::txtSubGrp_Change()
         skipGrpChange_ = false;
         return;
     }
+    clearChoice(lvSubGrp); // the box no longer names the chosen group
     if (txtSubGrp->text().isEmpty())
         Fill_LV_SubGrp();
     else
@@ -271,6 +344,7 @@ void frmSubject::txtSubTitle_Change()
         skipTitleChange_ = false;
         return;
     }
+    clearChoice(lvSubTitle);
     if (txtSubTitle->text().isEmpty())
         Fill_LV_SubTitle();
     else

@@ -38,7 +38,11 @@ private:
     void Fill_LV_SubTitle();
     void Corres_SubTitle();
     void Match_SubTitle();
-    static void fill(QTreeWidget *list, const QVector<SubjectItem> &rows);
+    void fill(QTreeWidget *list, const QVector<SubjectItem> &rows);
+    // The id chosen in the list (group or title), and taking that choice away.
+    int &chosenId(QTreeWidget *list);
+    void clearChoice(QTreeWidget *list);
+    void chooseGroup(int subid);
 
     QLineEdit *txtSubGrp;
     QLineEdit *txtSubTitle;

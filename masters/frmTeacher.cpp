@@ -151,14 +151,16 @@ frmTeacher::frmTeacher(QWidget *parent) : QWidget(parent)
     connect(cmdCancel, &QPushButton::clicked, this, &frmTeacher::cmdCancel_Click);
     connect(cmbPrevious, &QPushButton::clicked, this, &frmTeacher::cmbPrevious_Click);
     connect(cmdNext, &QPushButton::clicked, this, &frmTeacher::cmdNext_Click);
-    connect(lvTeacherList, &QTreeWidget::itemClicked, this, [this] {
-        loadSelected();
-        CmdDelete->setEnabled(true);
+    connect(lvTeacherList, &QTreeWidget::itemClicked, this, [this] { loadSelected(); });
+    // Moving through the list with the keys loads the highlighted teacher as a click does, so
+    // that Save and Delete act on the teacher the list shows.
+    connect(lvTeacherList, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
+        if (item && item->text(1).toInt() != teacherid_)
+            loadSelected();
     });
     connect(cmbMaritalStatus, &QComboBox::currentTextChanged, this, &frmTeacher::cmbMaritalStatus_Change);
     connect(cmbGender, &QComboBox::currentTextChanged, this, &frmTeacher::cmbMaritalStatus_Change);
     connect(txtTeacherName, &QLineEdit::editingFinished, this, &frmTeacher::uniqueID);
-    txtTeacherName->installEventFilter(this);
     for (QLineEdit *e : findChildren<QLineEdit *>())
         e->installEventFilter(this);
 
@@ -174,6 +176,7 @@ frmTeacher::frmTeacher(QWidget *parent) : QWidget(parent)
     if (lvTeacherList->topLevelItemCount() > 0) {
         lvTeacherList->setCurrentItem(lvTeacherList->topLevelItem(0));
         loadSelected();
+        CmdDelete->setEnabled(false); // on opening Delete waits for a teacher to be picked
     }
 }
 
@@ -193,15 +196,21 @@ void frmTeacher::ClearFields()
     dtpDOJ->setDate(QDate::currentDate());
     showPhoto(QString());
     photoPath_.clear();
+    teacherid_ = 0; // no teacher on show
     cmbMaritalStatus_Change();
 }
 
 void frmTeacher::Fill_Teacher_List()
 {
-    lvTeacherList->clear();
-    for (const TeacherListItem &t : TeacherRegister::List())
-        new QTreeWidgetItem(lvTeacherList, {t.text, QString::number(t.teacherid)});
+    {
+        const QSignalBlocker block(lvTeacherList);
+        lvTeacherList->clear();
+        for (const TeacherListItem &t : TeacherRegister::List())
+            new QTreeWidgetItem(lvTeacherList, {t.text, QString::number(t.teacherid)});
+    }
     Frame1->setTitle(TeacherRegister::ListCaption(lvTeacherList->topLevelItemCount()));
+    // A refilled list has no teacher picked: Delete waits for the next pick.
+    CmdDelete->setEnabled(false);
 }
 
 void frmTeacher::loadSelected()
@@ -213,6 +222,13 @@ void frmTeacher::loadSelected()
     Fill_Boxes(teacherid_);
     editing_ = true;
     setCancelCaption(true);
+    CmdDelete->setEnabled(true);
+}
+
+static void chooseListed(QComboBox *combo, const QString &value)
+{
+    // An empty or unknown value shows an empty box, never the previous teacher's choice.
+    combo->setCurrentIndex(value.isEmpty() ? -1 : combo->findText(value, Qt::MatchFixedString));
 }
 
 void frmTeacher::Fill_Boxes(int teacherid)
@@ -227,16 +243,16 @@ void frmTeacher::Fill_Boxes(int teacherid)
     chkMarDt->setChecked(r->dom.isValid());
     if (r->dom.isValid())
         DtpMarDt->setDate(r->dom);
-    cmbGender->setCurrentText(r->gender);
+    chooseListed(cmbGender, r->gender);
     txtAdd->setText(r->address);
     txtCity->setText(r->city);
     cmbState->setCurrentText(r->state);
     txtPhone->setText(r->phone);
     txtEmail->setText(r->email);
     dtpDOJ->setDate(r->doj);
-    cmbBloodgroup->setCurrentText(r->bloodgroup);
+    chooseListed(cmbBloodgroup, r->bloodgroup);
     dtpDOB->setDate(r->dob);
-    cmbMaritalStatus->setCurrentText(r->maritalstatus);
+    chooseListed(cmbMaritalStatus, r->maritalstatus);
     txtFatherName->setText(r->fathername);
     txtMotherName->setText(r->mothername);
     txtRemarks->setText(r->qualification);
@@ -289,6 +305,10 @@ void frmTeacher::uniqueID()
 
 void frmTeacher::cmdSave_Click()
 {
+    // A new teacher's code follows the name as it stands now, also when Save is pressed
+    // by its shortcut without the name box losing the focus.
+    if (!editing_)
+        uniqueID();
     TeacherRecord r = typedRecord();
     // Both checks speak, so an empty name and a bad date give two messages.
     bool failed = false;
@@ -301,6 +321,10 @@ void frmTeacher::cmdSave_Click()
     if (failed) {
         if (txtTeacherName->text().trimmed().isEmpty())
             txtTeacherName->setFocus();
+        return;
+    }
+    if (!TeacherRegister::NameIsFree(r.teachername, editing_ ? teacherid_ : 0)) {
+        txtTeacherName->setFocus();
         return;
     }
     const int position = lvTeacherList->currentItem()
@@ -321,12 +345,17 @@ void frmTeacher::cmdSave_Click()
 
 void frmTeacher::CmdDelete_Click()
 {
-    if (txtUniqueID->text().isEmpty())
+    // Only the teacher highlighted in the list, named as stored, whatever the boxes hold now.
+    QTreeWidgetItem *item = lvTeacherList->currentItem();
+    const std::optional<TeacherRecord> shown = item ? TeacherRegister::Load(item->text(1).toInt()) : std::nullopt;
+    if (!shown || !editing_ || shown->teacherid != teacherid_) {
+        CmdDelete->setEnabled(false);
         return;
-    if (hx::MsgBox("Do you want to delete information of " + txtTeacherName->text(), hx::MsgButtons::YesNo,
+    }
+    if (hx::MsgBox("Do you want to delete information of " + shown->teachername, hx::MsgButtons::YesNo,
                    hx::MsgIcon::Question, "Delete Confirmation") != hx::MsgResult::Yes)
         return;
-    if (TeacherRegister::Remove(txtUniqueID->text()))
+    if (TeacherRegister::Remove(shown->uniqueid))
         Fill_Teacher_List();
 }
 
@@ -411,11 +440,20 @@ bool frmTeacher::eventFilter(QObject *watched, QEvent *event)
             setCancelCaption(true); // a new record is being typed
             editing_ = false;
         }
-        if (watched == txtTeacherName && key->text().size() == 1 && key->text()[0].isLetter()) {
+        const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        if (watched == txtTeacherName && !command && key->text().size() == 1 && key->text()[0].isLetter()) {
             const QChar c = TeacherRegister::NameKeyCase(txtTeacherName->text().left(txtTeacherName->cursorPosition()),
                                                          key->text()[0]);
             txtTeacherName->insert(QString(c));
             return true;
+        }
+    }
+    if (watched == txtTeacherName && event->type() == QEvent::KeyRelease) {
+        // A name of one character is that character in upper case, however it got there.
+        const QString t = txtTeacherName->text();
+        if (t.size() == 1 && t != t.toUpper()) {
+            txtTeacherName->setText(t.toUpper());
+            txtTeacherName->setCursorPosition(1);
         }
     }
     return QWidget::eventFilter(watched, event);

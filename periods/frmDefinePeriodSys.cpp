@@ -140,6 +140,11 @@ frmDefinePeriodSys::frmDefinePeriodSys(QWidget *parent) : QWidget(parent)
     connect(cmbPeriodSysName, &QComboBox::activated, this, &frmDefinePeriodSys::cmbPeriodSysName_Click);
     connect(cmbPeriodSysName, &QComboBox::editTextChanged, this, &frmDefinePeriodSys::cmbPeriodSysName_Change);
     txtStHr->installEventFilter(this);
+    // Numbers typed or chosen by the user are unsaved work until they are saved or replaced.
+    for (QLineEdit *e : {txtStHr, txtStMin, txtPeriodDuration, txtRecDuration})
+        connect(e, &QLineEdit::textEdited, this, [this] { unsaved_ = true; });
+    for (QComboBox *c : {cmbAMPM, cmbPeriodNumber, cmbPBeforeRec})
+        connect(c, &QComboBox::activated, this, [this] { unsaved_ = true; });
 
     // Form_Load
     ClearFields();
@@ -208,7 +213,16 @@ void frmDefinePeriodSys::CmdExit_Click() { hx::CloseWindow(this); }
 
 void frmDefinePeriodSys::cmbPeriodSysName_Click()
 {
-    chosenName_ = cmbPeriodSysName->currentText();
+    const QString name = cmbPeriodSysName->currentText();
+    // The box also takes a name typed into it as chosen; numbers typed before it are the
+    // user's, and are replaced by the stored ones only when the user agrees.
+    if (unsaved_ && FindPeriodSystem(name)
+        && hx::MsgBox(QStringLiteral("Replace the values typed with those saved for period system '") + name.trimmed()
+                          + QStringLiteral("'?"),
+                      hx::MsgButtons::YesNo, hx::MsgIcon::Question, QStringLiteral("Period System"))
+               != hx::MsgResult::Yes)
+        return;
+    chosenName_ = name;
     Fill_box_on_cmb_click();
 }
 
@@ -225,6 +239,7 @@ void frmDefinePeriodSys::cmbPeriodSysName_Change(const QString &text)
     cmbAMPM->setCurrentIndex(0);
     periodSysId_ = 0;
     lvPSDetail->clear();
+    unsaved_ = false;
 }
 
 void frmDefinePeriodSys::txtStHr_LostFocus() { txtStHr->setText(PeriodSystemDefinition::IncZero(txtStHr->text())); }
@@ -273,6 +288,7 @@ void frmDefinePeriodSys::Fill_box_on_cmb_click()
     txtPeriodDuration->setText(QString::number(ps->duration));
     cmbPBeforeRec->setCurrentIndex(cmbPBeforeRec->findText(QString::number(ps->beforeRecess)));
     txtRecDuration->setText(QString::number(ps->recessDuration));
+    unsaved_ = false;
     Fill_lvPSDetail();
 }
 

@@ -50,4 +50,5 @@ private:
 
     int periodSysId_ = 0;
     QString chosenName_;
+    bool unsaved_ = false; // numbers typed since the inputs were last filled or cleared
 };

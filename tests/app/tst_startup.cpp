@@ -114,6 +114,15 @@ void TestStartUp::loginChecks()
         QCOMPARE(log.endCodes.last(), 0);
         delete login;
     }
+    {
+        // Closed by the window system (Alt+F4) before anyone logged in: the program ends,
+        // rather than run on with no window at all.
+        log.endCodes.clear();
+        FrmLogin *login = newLogin();
+        QVERIFY(login->close());
+        QCOMPARE(log.endCodes, QList<int>({0}));
+        delete login;
+    }
 }
 
 void TestStartUp::mainWindowMenuAndChildren()

@@ -153,7 +153,8 @@ QVector<Action> Actions()
          },
          "cmdAssign"},
         {"class-sections deleted", "mnuClassSection", 2, nothing,
-         [](QWidget *w, MessageLog &) {
+         [](QWidget *w, MessageLog &log) {
+             log.answer(hx::MsgResult::Yes); // the question naming them
              auto *list = Child<QTreeWidget>(w, "LvwCS");
              for (int i = 0; i < list->topLevelItemCount(); ++i)
                  list->topLevelItem(i)->setSelected(list->topLevelItem(i)->text(0).startsWith("VIII")

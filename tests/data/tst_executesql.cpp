@@ -34,6 +34,13 @@ void TestExecuteSql::marksBecomeBoundValues()
     p = PrepareMarks("delete from t where w in (?) and n like '?%' and q = 'it''s'", {"0,2,4", "ab"});
     QCOMPARE(p.sql, QString("delete from t where w in (?,?,?) and n like ? and q = 'it''s'"));
     QCOMPARE(p.binds, QVariantList({0LL, 2LL, 4LL, "ab%"}));
+    // Anywhere else "1,2" is one value, which a number column then refuses; it never
+    // becomes two values that shift the marks after it.
+    p = PrepareMarks("update t set a = ?, b = ? where c = ?", {"1,2", "3", "4"});
+    QCOMPARE(p.sql, QString("update t set a = ?, b = ? where c = ?"));
+    QCOMPARE(p.binds, QVariantList({"1,2", 3LL, 4LL}));
+    p = PrepareMarks("select * from t where w IN( ?) and x = ?", {"5,6", "7"});
+    QCOMPARE(p.binds, QVariantList({5LL, 6LL, 7LL}));
 
     // Numbers stay numbers; an empty date is NULL; a bad date is an error, not a guess.
     p = PrepareMarks("insert into t values (?, #?#, #?#)", {"12", QVariant(), QDate(2026, 3, 1)});

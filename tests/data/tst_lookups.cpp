@@ -1,6 +1,8 @@
 #include "Lookups.h"
 #include "TestSupport.h"
 
+#include <QComboBox>
+
 #include <QTest>
 
 class TestLookups : public QObject {
@@ -47,7 +49,7 @@ void TestLookups::teachersAndSubjects()
     db.exec("insert into subjtype (subid, subtype) values (1, 'Algebra'), (2, '')");
     LoadSubjectSnapshot();
     QCOMPARE(TeacherIdByName("Ram Kumar"), 3);
-    QCOMPARE(TeacherIdByName(" Ram Kumar"), 0); // used exactly as passed
+    QCOMPARE(TeacherIdByName(" ram KUMAR "), 3); // blanks around and letter case do not count
     QCOMPARE(TeacherIdByName("O'Hara?"), 0);
     QCOMPARE(TeacherNameById(3), QString("Ram Kumar"));
     QCOMPARE(TeacherNameById(99), QString());
@@ -67,6 +69,24 @@ void TestLookups::teachersAndSubjects()
     QCOMPARE(SubjectTextByUniqueId(QString::number(english)), QString("English ")); // untrimmed
     QCOMPARE(SubjectTextByUniqueId("999"), QString("0"));
     QCOMPARE(SubjectTextByUniqueId(""), QString("0"));
+
+    // Letter case of any alphabet, not only the English one.
+    db.exec("insert into teachers (uniqueid, Teachername, teacherid) values ('ÉM-01', 'Élodie Martin', 4)");
+    db.exec("insert into subjects values ('Éveil', 3)");
+    db.exec("insert into subjtype (subid, subtype) values (3, 'Ökologie')");
+    QCOMPARE(TeacherIdByName("élodie martin"), 4);
+    QVERIFY(SubjectUniqueIdByText("éveil ökologie") > 0);
+    QVERIFY(SameName(" Élodie ", "élodie"));
+    QVERIFY(!SameName("Élodie", "Elodie"));
+
+    // A filled combo box has nothing chosen until the user chooses.
+    QComboBox combo;
+    FillComboWithIds(&combo, "select teachername, teacherid from teachers order by 1");
+    QCOMPARE(combo.count(), 2);
+    QCOMPARE(combo.currentIndex(), -1);
+    QCOMPARE(combo.itemData(combo.findText("Ram Kumar")).toInt(), 3);
+    FillCombo(&combo, "select subname from subjects");
+    QCOMPARE(combo.currentIndex(), -1);
 }
 
 void TestLookups::dayNamesAndSafeText()
@@ -107,5 +127,5 @@ void TestLookups::removeSurplusPeriods()
     QVERIFY(log.messages.isEmpty());
 }
 
-QTEST_GUILESS_MAIN(TestLookups)
+QTEST_MAIN(TestLookups) // the combo fillers need widgets
 #include "tst_lookups.moc"

@@ -10,6 +10,7 @@ private slots:
     void shippedContent();
     void refusesImpossibleValues();
     void existingFileIsNeverReplaced();
+    void olderFileUpgradedNewerRefused();
 };
 
 void TestSchema::tablesAndColumnOrder()
@@ -88,6 +89,74 @@ void TestSchema::existingFileIsNeverReplaced()
     QVERIFY(!CreateDatabaseFile(file, HORALUX_SCHEMA_FILE, &error));
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("a school's own data"));
+}
+
+static QByteArray Bytes(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void TestSchema::olderFileUpgradedNewerRefused()
+{
+    // A school written by the first version, with data in it.
+    SetSchemaUpgradesForTest(QVector<QStringList>{});
+    TestDatabase db;
+    QVERIFY(db.ok());
+    db.exec("insert into classsection (class, section, sortorder) values ('VII', 'A', 10)");
+    db.exec("insert into timeschedule (teacherid, subid, classid, period, weekday) values (1, 2, 1, 3, 4)");
+    const QStringList before = DumpDatabase();
+    CloseDatabase();
+    const QByteArray v1 = Bytes(db.file());
+
+    auto reopen = [&](QString *error) { return InitializeDatabase(error); };
+    auto tables = [] {
+        QStringList t;
+        for (const auto &row : QueryQuiet("select name from sqlite_master where type = 'table' and name like 'extra%'").rows())
+            t << row[0].toString();
+        return t.join(',');
+    };
+
+    // A step that fails half-way leaves the file byte for byte as it was, and says why.
+    SetSchemaUpgradesForTest(QVector<QStringList>{{"CREATE TABLE extra1 (x INTEGER) STRICT", "CREATE TABLE nonsense ("}});
+    QString error;
+    QVERIFY(!reopen(&error));
+    QVERIFY2(error.contains("could not be brought up to this version") && error.contains("left as it was"),
+             qPrintable(error));
+    QCOMPARE(Bytes(db.file()), v1);
+
+    // Two steps: both run in one go, the version is raised, every old row is as it was.
+    const QVector<QStringList> steps = {{"CREATE TABLE extra1 (x INTEGER) STRICT"},
+                                        {"CREATE TABLE extra2 (y TEXT) STRICT", "INSERT INTO extra2 VALUES ('z')"}};
+    SetSchemaUpgradesForTest(steps);
+    QCOMPARE(SchemaVersion(), 3);
+    QVERIFY2(reopen(&error), qPrintable(error));
+    QCOMPARE(QueryValue("PRAGMA user_version").toInt(), 3);
+    QCOMPARE(tables(), QString("extra1,extra2"));
+    QStringList after = DumpDatabase();
+    after.removeIf([](const QString &line) { return line.startsWith("extra"); });
+    QCOMPARE(after, before);
+    CloseDatabase();
+
+    // Opening it again changes nothing; a new file is made at the same version.
+    const QByteArray v3 = Bytes(db.file());
+    QVERIFY(reopen(&error));
+    CloseDatabase();
+    QCOMPARE(Bytes(db.file()), v3);
+    {
+        TestDatabase fresh;
+        QVERIFY(fresh.ok());
+        QCOMPARE(QueryValue("PRAGMA user_version").toInt(), 3);
+        QCOMPARE(tables(), QString("extra1,extra2"));
+    }
+
+    // A program that knows only the first step refuses the file and leaves it alone.
+    SetSchemaUpgradesForTest(QVector<QStringList>{steps.first()});
+    SetProgramFolder(db.folder());
+    QVERIFY(!reopen(&error));
+    QVERIFY2(error.contains("newer version of Horalux") && error.contains("left as it is"), qPrintable(error));
+    QCOMPARE(Bytes(db.file()), v3);
+    SetSchemaUpgradesForTest(std::nullopt);
 }
 
 QTEST_GUILESS_MAIN(TestSchema)

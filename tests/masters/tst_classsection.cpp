@@ -256,7 +256,10 @@ void TestClassSection::windowAssignAndRemove()
 
     cs->topLevelItem(0)->setSelected(true);
     cs->topLevelItem(2)->setSelected(true);
+    log.answer(hx::MsgResult::Yes);
     push(w, "cmdDel")->click();
+    QCOMPARE(log.last(), QString("Do you want to remove XI-B, Nursery-B?"));
+    log.clear();
     QCOMPARE(items(cs), QStringList({"Nursery-A", "XI-A"}));
     QCOMPARE(db.count("classsection"), 2);
     QCOMPARE(db.count("classsection", "class = 'XI' and section = 'B'"), 0);

@@ -124,10 +124,10 @@ void TestSubject::titleInUseIsKept()
     QCOMPARE(log.messages.last().title, QString("Subject"));
     QCOMPARE(db.count("subjtype"), 2);
 
-    // a group with a title in use stays, silently
+    // a group with a title in use stays, and the user is told why
     log.clear();
     QCOMPARE(SubjectBook::removeGroup(1, "Maths"), Out::InUse);
-    QVERIFY(log.messages.isEmpty());
+    QCOMPARE(log.texts(), QStringList{SubjectBook::groupInUseMessage()});
     QCOMPARE(db.count("subjects"), 1);
 
     log.answer(hx::MsgResult::No);
@@ -158,20 +158,22 @@ void TestSubject::groupDeletionTakesItsTitles()
     QCOMPARE(db.count("subjects"), 1);
     QCOMPARE(db.count("subjtype"), 1);
 
-    // a group without titles is left alone without a word
+    // a group whose titles were all deleted can be deleted too, after the question
     db.exec("delete from subjtype where subid = 2");
     log.clear();
-    QCOMPARE(SubjectBook::removeGroup(2, "Music"), Out::Nothing);
-    QVERIFY(log.messages.isEmpty());
-    QCOMPARE(db.count("subjects"), 1);
+    log.answer(hx::MsgResult::Yes);
+    QCOMPARE(SubjectBook::removeGroup(2, "Music"), Out::Saved);
+    QCOMPARE(log.texts(), QStringList{"Are you sure you want to delete 'Music' subject group"});
+    QCOMPARE(db.count("subjects"), 0);
 
     // a failing second delete leaves the titles in place too
-    db.exec("insert into subjtype (subid, subtype) values (2, '')");
+    int music = 0;
+    QCOMPARE(SubjectBook::saveGroup("Music", &music), Out::Saved);
     db.exec("create trigger keep before delete on subjects begin select raise(abort, 'kept'); end");
     log.answer(hx::MsgResult::Yes);
-    QCOMPARE(SubjectBook::removeGroup(2, "Music"), Out::Failed);
+    QCOMPARE(SubjectBook::removeGroup(music, "Music"), Out::Failed);
     QVERIFY(log.last().startsWith("Error :"));
-    QCOMPARE(db.count("subjtype", "subid = 2"), 1);
+    QCOMPARE(db.count("subjtype", "subid = ?", {music}), 1);
     QCOMPARE(db.count("subjects"), 1);
 }
 

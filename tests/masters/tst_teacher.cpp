@@ -150,16 +150,26 @@ void TestTeacher::addChangeDelete()
     // A failing insert leaves nothing behind and says why.
     log.clear();
     TeacherRecord dup = b;
-    QCOMPARE(TeacherRegister::Insert(dup), 0);
+    dup.teachername = "Anita Bose Second";
+    QCOMPARE(TeacherRegister::Insert(dup), 0); // the code AB-01 is taken
     QVERIFY(log.last().startsWith("Error :"));
     QCOMPARE(db.count("teachers"), 2);
+    // The same name again is refused before anything is written.
+    log.clear();
+    dup = b;
+    dup.uniqueid.clear();
+    QCOMPARE(TeacherRegister::Insert(dup), 0);
+    QCOMPARE(log.last(), TeacherRegister::DuplicateNameMessage());
+    QCOMPARE(db.count("teachers"), 2);
 
+    // Anita (2) leaves subjects behind when she goes.
+    db.exec("insert into teachersubjects values (2, 1, 7, 8)");
     QVERIFY(TeacherRegister::Remove("AB-01"));
     QVERIFY(TeacherRegister::Remove("O?-01"));
     QVERIFY(TeacherRegister::List().isEmpty());
     QCOMPARE(TeacherRegister::ListCaption(0), QString("Teachers (0)"));
-    // Ids continue from the highest one left, so an emptied table starts again at 1.
-    QCOMPARE(TeacherRegister::Insert(b), 1);
+    // A new teacher never gets an id that rows still refer to: not Anita's 2.
+    QCOMPARE(TeacherRegister::Insert(b), 3);
 }
 
 void TestTeacher::photoAndTyping()

@@ -1,4 +1,6 @@
+#include "Lookups.h"
 #include "TestSupport.h"
+#include "UserInput.h"
 #include "frmDefinePeriodSys.h"
 
 #include <QApplication>
@@ -14,6 +16,8 @@ private slots:
     void loadsAndShowsChosenSystem();
     void savesTypedSystem();
     void deletesWithQuestion();
+    void typedNameDoesNotOverwriteTypedNumbers();
+    void shorteningFailsWhenTheClassesCannotBeRead();
 
 private:
     template <class T> static T *get(QWidget *w, const char *name)
@@ -174,6 +178,79 @@ void TestFrmDefinePeriodSys::deletesWithQuestion()
     QCOMPARE(name->count(), 0);
     QCOMPARE(name->currentText(), QString());
     QCOMPARE(get<QTreeWidget>(&w, "lvPSDetail")->topLevelItemCount(), 0);
+}
+
+// Numbers typed first and then the name of a stored system: leaving the name box asks before
+// the stored numbers replace the typed ones, and No lets Save store what was typed.
+void TestFrmDefinePeriodSys::typedNameDoesNotOverwriteTypedNumbers()
+{
+    TestDatabase db;
+    MessageLog log;
+    db.exec("insert into periodsystem values (1, 'Regular', 8, 40, '08:00', 4, 20, 'AM')");
+    frmDefinePeriodSys w;
+    QVERIFY(ShowInFront(&w));
+    auto *name = get<QComboBox>(&w, "cmbPeriodSysName");
+    auto *duration = get<QLineEdit>(&w, "txtPeriodDuration");
+    Retype(get<QLineEdit>(&w, "txtStHr"), "9");
+    Retype(duration, "35");
+    Retype(get<QLineEdit>(&w, "txtRecDuration"), "15");
+    auto *periods = get<QComboBox>(&w, "cmbPeriodNumber");
+    periods->setFocus();
+    QTest::keyClicks(periods, "6");
+    QCOMPARE(periods->currentText(), QString("6"));
+
+    name->setFocus();
+    QTest::keyClicks(name, "Regular");
+    log.answer(hx::MsgResult::No);
+    QTest::keyClick(name, Qt::Key_Tab); // leaving the box
+    QCOMPARE(log.texts(), QStringList{"Replace the values typed with those saved for period system 'Regular'?"});
+    QCOMPARE(log.messages.last().buttons, hx::MsgButtons::YesNo);
+    QCOMPARE(duration->text(), QString("35"));
+    QCOMPARE(periods->currentText(), QString("6"));
+
+    AltKey(&w, 's', get<QPushButton>(&w, "cmdSave"));
+    QCOMPARE(db.count("periodsystem", "periodsysid = 1 and p_no = 6 and p_duration = 35 and p_start = '09:00'"
+                                      " and rec_duration = 15"),
+             1);
+
+    // Picked from the list with nothing typed, the system loads at once.
+    log.clear();
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_Down);
+    QCOMPARE(name->currentText(), QString("Regular"));
+    QCOMPARE(duration->text(), QString("35"));
+    QVERIFY(log.messages.isEmpty());
+    QCOMPARE(log.unexpectedQuestions, 0);
+}
+
+// Saving fewer periods removes the lessons beyond them; when the classes that follow the
+// system cannot be read, the save fails and says so instead of leaving those lessons.
+void TestFrmDefinePeriodSys::shorteningFailsWhenTheClassesCannotBeRead()
+{
+    TestDatabase db;
+    MessageLog log;
+    db.exec("insert into periodsystem values (1, 'Regular', 8, 40, '08:00', 4, 20, 'AM')");
+    db.exec("insert into classperiods values (1, 1, '0,1')");
+    db.exec("insert into timeschedule (teacherid, subid, classid, period, weekday) values (1, 1, 1, 7, 0)");
+    db.exec("alter table classperiods rename to classperiods_away");
+    QVERIFY(!RemoveSurplusPeriods(1));
+    QVERIFY(log.last().startsWith("Error :"));
+
+    frmDefinePeriodSys w;
+    QVERIFY(ShowInFront(&w));
+    choose(get<QComboBox>(&w, "cmbPeriodSysName"), "Regular");
+    auto *periods = get<QComboBox>(&w, "cmbPeriodNumber");
+    periods->setFocus();
+    QTest::keyClicks(periods, "6");
+    log.clear();
+    AltKey(&w, 's', get<QPushButton>(&w, "cmdSave"));
+    QVERIFY(log.last().startsWith("Error :"));
+    QCOMPARE(db.count("periodsystem", "p_no = 8"), 1);
+    QCOMPARE(periods->currentText(), QString("6")); // the user's work stays for another try
+    db.exec("alter table classperiods_away rename to classperiods");
+    AltKey(&w, 's', get<QPushButton>(&w, "cmdSave"));
+    QCOMPARE(db.count("periodsystem", "p_no = 6"), 1);
+    QCOMPARE(db.count("timeschedule"), 0);
 }
 
 QTEST_MAIN(TestFrmDefinePeriodSys)
