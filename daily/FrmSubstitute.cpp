@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -86,11 +85,13 @@ FrmSubstitute::FrmSubstitute(QWidget *parent) : QWidget(parent)
     CmdSuggestAll = new QPushButton(QStringLiteral("Suggest &All"), this);
     CmdSuggestAll->setObjectName(QStringLiteral("CmdSuggestAll"));
     CmdSuggestAll->setToolTip(QStringLiteral("Propose a substitute for every period without one"));
-    SpnDailyLimit = new QSpinBox(this);
-    SpnDailyLimit->setObjectName(QStringLiteral("SpnDailyLimit"));
-    SpnDailyLimit->setRange(1, SubstituteLimit::kMost);
-    SpnDailyLimit->setValue(SubstituteLimit::daily());
-    SpnDailyLimit->setToolTip(QStringLiteral("Most substitutions Suggest All gives one teacher on the date"));
+    // Chosen from a list, like the period boxes: only 1 to 9 can be had.
+    CmbDailyLimit = new QComboBox(this);
+    CmbDailyLimit->setObjectName(QStringLiteral("CmbDailyLimit"));
+    for (int n = 1; n <= SubstituteLimit::kMost; ++n)
+        CmbDailyLimit->addItem(QString::number(n), n);
+    CmbDailyLimit->setCurrentIndex(CmbDailyLimit->findData(SubstituteLimit::daily()));
+    CmbDailyLimit->setToolTip(QStringLiteral("Most substitutions Suggest All gives one teacher on the date"));
     CmdRemove = new QPushButton(QStringLiteral("&Remove"), this);
     CmdRemove->setObjectName(QStringLiteral("CmdRemove"));
     CmdRemove->setToolTip(QStringLiteral("Remove the proposal of the chosen period"));
@@ -124,8 +125,8 @@ FrmSubstitute::FrmSubstitute(QWidget *parent) : QWidget(parent)
 
     auto *plan = new QHBoxLayout;
     plan->addWidget(CmdSuggestAll);
-    plan->addWidget(label(QStringLiteral("&Daily limit"), SpnDailyLimit, this));
-    plan->addWidget(SpnDailyLimit);
+    plan->addWidget(label(QStringLiteral("&Daily limit"), CmbDailyLimit, this));
+    plan->addWidget(CmbDailyLimit);
     plan->addWidget(CmdRemove);
     plan->addWidget(CmdSaveAll);
     plan->addStretch();
@@ -151,9 +152,10 @@ FrmSubstitute::FrmSubstitute(QWidget *parent) : QWidget(parent)
     connect(CmbSubstitute, &QComboBox::activated, this, &FrmSubstitute::CmbSubstitute_Activated);
     connect(CmbSubstitute, &QComboBox::highlighted, this, &FrmSubstitute::ShowReasons);
     connect(CmbSubstitute, &QComboBox::currentIndexChanged, this, &FrmSubstitute::ShowReasons);
-    connect(SpnDailyLimit, &QSpinBox::valueChanged, this, [this](int v) {
-        if (!SubstituteLimit::setDaily(v))
-            SpnDailyLimit->setValue(SubstituteLimit::daily());
+    connect(CmbDailyLimit, &QComboBox::activated, this, [this](int index) {
+        // A limit that could not be stored (the user was told) goes back to the one in force.
+        if (!SubstituteLimit::setDaily(CmbDailyLimit->itemData(index).toInt()))
+            CmbDailyLimit->setCurrentIndex(CmbDailyLimit->findData(SubstituteLimit::daily()));
     });
 
     // Form_Load
@@ -312,7 +314,7 @@ void FrmSubstitute::CmdRemove_Click()
 void FrmSubstitute::CmdSuggestAll_Click()
 {
     plan_.load(DTP->date());
-    plan_.suggestAll(SpnDailyLimit->value());
+    plan_.suggestAll(CmbDailyLimit->currentData().toInt());
     FillList();
     if (line_ >= 0)
         CalFreeTeacher();

@@ -9,7 +9,6 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QSpinBox;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -49,7 +48,7 @@ private:
     QPushButton *CmdSave;
     QPushButton *CmdExit;
     QPushButton *CmdSuggestAll;
-    QSpinBox *SpnDailyLimit;
+    QComboBox *CmbDailyLimit;
     QPushButton *CmdRemove;
     QPushButton *CmdSaveAll;
 

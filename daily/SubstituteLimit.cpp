@@ -1,15 +1,18 @@
 #include "SubstituteLimit.h"
 
+#include "Database.h"
+
 #include <algorithm>
 
-namespace {
-int g_limit = SubstituteLimit::kDefault;
+int SubstituteLimit::daily()
+{
+    return std::clamp(QueryValue(QStringLiteral("select dailylimit from substitutelimit where id = 1"), {}, kDefault).toInt(),
+                      1, kMost);
 }
-
-int SubstituteLimit::daily() { return g_limit; }
 
 bool SubstituteLimit::setDaily(int limit)
 {
-    g_limit = std::clamp(limit, 1, kMost);
-    return true;
+    return ExecuteSql(QStringLiteral("insert into substitutelimit (id, dailylimit) values (1, ?)"
+                                     " on conflict (id) do update set dailylimit = excluded.dailylimit"),
+                      {std::clamp(limit, 1, kMost)});
 }

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -320,11 +319,11 @@ void TestSubstitute::suggestAllWindow()
     auto *sub = w.findChild<QComboBox *>("CmbSubstitute");
     auto *reasons = w.findChild<QLabel *>("lblReasons");
     auto *suggest = w.findChild<QPushButton *>("CmdSuggestAll");
-    auto *limit = w.findChild<QSpinBox *>("SpnDailyLimit");
+    auto *limit = w.findChild<QComboBox *>("CmbDailyLimit");
     auto *remove = w.findChild<QPushButton *>("CmdRemove");
     auto *saveAll = w.findChild<QPushButton *>("CmdSaveAll");
     QVERIFY(date && list && sub && reasons && suggest && limit && remove && saveAll && input::Show(&w));
-    QCOMPARE(limit->value(), 2);
+    QCOMPARE(limit->currentText(), QString("2"));
     QVERIFY(!saveAll->isEnabled());
     QVERIFY(input::TypeDate(date, kTuesday));
     QCOMPARE(list->topLevelItemCount(), 5);
@@ -343,9 +342,8 @@ void TestSubstitute::suggestAllWindow()
 
     // One substitution a day each: four teachers for five periods (Ram, away only in III to
     // V, can take Sita's VIII); one period is marked.
-    limit->setFocus();
-    QTest::keyClick(limit, Qt::Key_Down);
-    QCOMPARE(limit->value(), 1);
+    QVERIFY(input::ArrowTo(limit, "1"));
+    QCOMPARE(QueryValue("select dailylimit from substitutelimit").toInt(), 1); // remembered
     input::Click(suggest);
     int proposed = 0, nobody = 0;
     for (int i = 0; i < 5; ++i) {
@@ -358,9 +356,9 @@ void TestSubstitute::suggestAllWindow()
     QCOMPARE(db.count("substitute"), 0);
 
     // Two a day: every period gets a proposal, shown in its own style.
-    limit->setFocus();
-    QTest::keyClick(limit, Qt::Key_Up);
-    input::Click(suggest);
+    QVERIFY(input::ArrowTo(limit, "2"));
+    QCOMPARE(db.count("substitutelimit", "dailylimit = 2"), 1);
+    AltKey(&w, 'A', suggest); // "Suggest &All"
     for (int i = 0; i < 5; ++i) {
         QVERIFY2(!by(i).isEmpty() && !by(i).startsWith("("), qPrintable(by(i)));
         QVERIFY(list->topLevelItem(i)->font(4).italic());

@@ -432,13 +432,33 @@ void TestSuggestAll::saveAllCheckedWhereWritten()
 
 void TestSuggestAll::limitRemembered()
 {
+    // A school written before the limit existed gets its table when opened, and the default.
+    SetSchemaUpgradesForTest(QVector<QStringList>{});
     TestDatabase db;
+    QCOMPARE(QueryValue("PRAGMA user_version").toInt(), 1);
+    CloseDatabase();
+    SetSchemaUpgradesForTest(std::nullopt);
+    QString error;
+    QVERIFY2(InitializeDatabase(&error), qPrintable(error));
+    QCOMPARE(QueryValue("PRAGMA user_version").toInt(), SchemaVersion());
     MessageLog log;
     QCOMPARE(SubstituteLimit::daily(), SubstituteLimit::kDefault);
+    QCOMPARE(db.count("substitutelimit"), 0);
+
+    // Chosen once, it stays with the school's data; a second choice replaces the first.
     QVERIFY(SubstituteLimit::setDaily(3));
-    QCOMPARE(SubstituteLimit::daily(), 3);
-    QVERIFY(SubstituteLimit::setDaily(SubstituteLimit::kDefault));
+    QVERIFY(SubstituteLimit::setDaily(4));
+    CloseDatabase();
+    QVERIFY(InitializeDatabase(&error));
+    QCOMPARE(SubstituteLimit::daily(), 4);
+    QCOMPARE(db.count("substitutelimit"), 1);
+    // Out of range: kept within 1 to 9 here, and the table refuses anything else.
+    QVERIFY(SubstituteLimit::setDaily(12));
+    QCOMPARE(SubstituteLimit::daily(), SubstituteLimit::kMost);
     QVERIFY(log.messages.isEmpty());
+    QVERIFY(!ExecuteSql("update substitutelimit set dailylimit = 0"));
+    QVERIFY(log.last().startsWith("Error :"));
+    QCOMPARE(SubstituteLimit::daily(), SubstituteLimit::kMost);
 }
 
 QTEST_MAIN(TestSuggestAll)
