@@ -485,8 +485,8 @@ int main(int argc, char **argv)
         }
         const QVector<Proposal> greedy = GreedyCover(plan.lines(), candidates, recorded, 2);
         const QVector<Proposal> best = BestCover(plan.lines(), candidates, recorded, 2);
-        note(QStringLiteral("Suggest All: %1 of %2 periods proposed, %3 marked nobody; line by line: %4 proposed,"
-                            " cost %5 against %6")
+        note(QStringLiteral("Suggest All: %1 of %2 periods proposed, %3 marked nobody; line by line: %4 proposed"
+                            " at cost %5, Suggest All's cover %6")
                  .arg(proposed).arg(plan.lines().size()).arg(uncoverable).arg(greedy.size())
                  .arg(CoverCost(greedy, candidates)).arg(CoverCost(best, candidates)));
     }
