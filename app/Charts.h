@@ -32,10 +32,25 @@ inline QValueAxis *PeriodAxis(int top, const QString &title = QString())
     return y;
 }
 
+// The axis's names, one per bar: the axis takes a name only once and never a null one, so a
+// repeated name gets invisible zero-width spaces and a missing one is the empty text.
+inline QStringList BarNames(const QStringList &names)
+{
+    QStringList out;
+    for (QString n : names) {
+        if (n.isNull())
+            n = QStringLiteral("");
+        while (out.contains(n))
+            n += QChar(0x200B);
+        out << n;
+    }
+    return out;
+}
+
 inline QBarCategoryAxis *NameAxis(const QStringList &names, const QString &title = QString())
 {
     auto *x = new QBarCategoryAxis;
-    x->append(names);
+    x->append(BarNames(names));
     x->setTitleText(title);
     qsizetype letters = 0;
     for (const QString &n : names)

@@ -64,6 +64,7 @@ const std::vector<ReportEntry> &ReportEntries()
         {"MnuTmTable", [] { rpt::RunMenuReport("classtmtable.rpt"); }},
         {"MnuTchrTmTable", [] { rpt::RunMenuReport("tchrtmtable.rpt"); }},
         {"MnuFreePeriod", [] { rpt::RunMenuReport("freeperiod.rpt"); }},
+        {"mnuTimetableCheck", [] { rpt::RunMenuReport("timetablecheck.rpt"); }},
     };
     return entries;
 }

@@ -57,7 +57,8 @@ const std::vector<TopMenu> &menuTable()
           {"MnuTchrTmTable", "Teacher Time Table", ""},
           {"MnuFreePeriod", "Free Periods Due to Leave", ""},
           {"mnuSubstitute", "Substitue Teachers", ""},
-          {"mnusepRep", "-", ""},
+          {"mnuRepSep", "-", ""},
+          {"mnuTimetableCheck", "Timetable Check", ""},
           {"mnuSubstStats", "Substitution Statistics", ""}}},
         {"MnuWindow", "Windows", {}},
     };

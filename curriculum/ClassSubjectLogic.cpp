@@ -4,6 +4,7 @@
 #include "Database.h"
 #include "Lookups.h"
 #include "Platform.h"
+#include "TimetableStore.h"
 
 QStringList ClassSubjectLogic::classList() const
 {
@@ -153,7 +154,7 @@ void ClassSubjectLogic::remove(QVector<bool> &selected)
         // The pair and its timetable periods go together or not at all.
         Transaction tx;
         if (!ExecuteSql("delete from classsubjects where classid = ? and subid = ?", {classid, uniqueid}) ||
-            !ExecuteSql("delete from timeschedule where classid = ? and subid = ?", {classid, uniqueid}) ||
+            !store::RemoveClassSubjectLessons(classid, uniqueid) ||
             !tx.commit()) {
             tx.rollback();
             return;

@@ -4,6 +4,7 @@
 #include "Database.h"
 #include "Lookups.h"
 #include "Platform.h"
+#include "TimetableStore.h"
 
 static QStringList Column0(const QString &sql, const QVariantList &params = {})
 {
@@ -189,7 +190,7 @@ bool TeacherSubjectLogic::remove(QVector<bool> &selected)
         }
         // The pair and its timetable periods go together or not at all.
         Transaction tx;
-        if (!ExecuteSql("delete from timeschedule where teacherid = ? and subid = ?", {teacherid, uniqueid}) ||
+        if (!store::RemoveTeacherSubjectLessons(teacherid, uniqueid) ||
             !ExecuteSql("delete from teachersubjects where teacherid = ? and subid = ?", {teacherid, uniqueid}) ||
             !tx.commit()) {
             tx.rollback();

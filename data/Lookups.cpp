@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "Platform.h"
+#include "TimetableStore.h"
 
 #include <QAbstractSpinBox>
 #include <QComboBox>
@@ -150,9 +151,7 @@ bool RemoveSurplusPeriods(int periodsysid)
         return false;
     Transaction t;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        if (!ExecuteSql(QStringLiteral("delete from timeschedule where classid = ?  and weekday in (?)"
-                                       " and period >= ?"),
-                        {rs.value("classid"), rs.text("days"), rs.value("p_no")}))
+        if (!store::RemoveClassDayLessons(rs.value("classid"), rs.text("days"), rs.value("p_no")))
             return false;
     }
     return t.commit();

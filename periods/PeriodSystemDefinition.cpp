@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "Lookups.h"
 #include "Platform.h"
+#include "TimetableStore.h"
 
 namespace {
 
@@ -120,8 +121,7 @@ bool PeriodSystemDefinition::Delete(int periodsysid)
         return false;
     Transaction t;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        if (!ExecuteSql(QStringLiteral("delete from timeschedule where classid = ? and  weekday in (?)"),
-                        {rs.value(QStringLiteral("classid")), rs.text(QStringLiteral("days"))}))
+        if (!store::RemoveClassDayLessons(rs.value(QStringLiteral("classid")), rs.text(QStringLiteral("days"))))
             return false;
     }
     if (!ExecuteSql(QStringLiteral("delete from periodsystem where periodsysid=?"), {periodsysid}))

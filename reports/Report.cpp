@@ -1,4 +1,5 @@
 #include "Report.h"
+#include "TimetableCheck.h"
 
 #include "Database.h"
 #include "Lookups.h"
@@ -208,6 +209,17 @@ private:
                     return fail(line, QStringLiteral("a quote in the query is not closed"));
                 *out += sql.mid(i, end - i + 1);
                 i = end + 1;
+                continue;
+            }
+            // {query:name}: a query the program defines once for a report and a tool alike.
+            if (c == QLatin1Char('{') && sql.mid(i, 7).compare(QLatin1String("{query:"), Qt::CaseInsensitive) == 0) {
+                const int close = sql.indexOf(QLatin1Char('}'), i);
+                const QString name = close < 0 ? QString() : sql.mid(i + 7, close - i - 7).trimmed();
+                const QString named = check::NamedQuery(name);
+                if (named.isEmpty())
+                    return fail(line, QStringLiteral("{query:%1} names no query of the program").arg(name));
+                *out += QStringLiteral("(") + named + QStringLiteral(")");
+                i = close + 1;
                 continue;
             }
             if (c == QLatin1Char('{') && sql.mid(i, 11).compare(QLatin1String("{selection}"), Qt::CaseInsensitive) == 0) {

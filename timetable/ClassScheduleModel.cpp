@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "Lookups.h"
 #include "Platform.h"
+#include "TimetableStore.h"
 
 #include <QDate>
 #include <QHash>
@@ -15,6 +16,14 @@ QString subjectTextColumn(const QString &group, const QString &title)
 {
     return QStringLiteral("case when %2.uniqueid is null then '0' else %1 end")
         .arg(SubjectTextExpr(group, title), title);
+}
+
+int lessonsOf(const Lessons &lessons, int subjectUniqueId)
+{
+    int n = 0;
+    for (const Lesson &l : lessons)
+        n += l.subjectId == subjectUniqueId;
+    return n;
 }
 
 } // namespace
@@ -80,8 +89,9 @@ void ClassScheduleModel::loadClass(int classid, const QString &classText)
         c.undoAfter.clear();
         c.undoTag = 0;
     }
-    PeriodSelected.fill(0);
     busy_.fill(false);
+    loaded_.clear();
+    outside_.clear();
     undoStep_ = 0;
     dirty_ = false;
     showingTeacher_ = false;
@@ -118,12 +128,19 @@ void ClassScheduleModel::loadClass(int classid, const QString &classText)
     for (const QVariantList &row : ts.rows()) {
         const int period = row.value(4).toInt();
         const int day = row.value(5).toInt() % tt::kDays;
-        if (period < 0 || period >= tt::kPeriods || day < 0)
-            continue; // the grid has no cell for it
+        if (period < 0 || period >= tt::kPeriods || day < 0) {
+            // The grid has no cell for it; Save writes it back as it is.
+            outside_.push_back({row.value(0).toInt(), row.value(2).toInt(), classid, period, row.value(5).toInt(),
+                                row.value(6).toBool()});
+            loaded_.push_back(outside_.last());
+            continue;
+        }
         Cell &c = cells_[tt::CellIndex(day, period)];
         c.lessons.push_back({row.value(0).toInt(), row.value(1).toString(), row.value(2).toInt(),
                              row.value(3).toString()});
         c.substitute = row.value(6).toBool();
+        loaded_.push_back({row.value(0).toInt(), row.value(2).toInt(), classid, period, row.value(5).toInt(),
+                           row.value(6).toBool()});
     }
     showWorkLoad();
     showChart();
@@ -140,7 +157,7 @@ QVector<Pick> ClassScheduleModel::chooseSubject(int box, const Pick &subject)
     const QVector<Pick> teachers = teacherList(subject.id);
     if (teachers.isEmpty())
         return teachers;
-    checkSubOccu();
+    markCells(false);
 
     const QVariant hours = QueryValue(QStringLiteral("select hours from classsubjects where classid = ? and subid = ?"),
                                       {classId_, subject.id});
@@ -176,62 +193,50 @@ void ClassScheduleModel::narrowFreeTeachers(const QVector<Pick> &teachers)
 void ClassScheduleModel::chooseTeacher(int box, const Pick &teacher)
 {
     (box == 2 ? teacher2_ : teacher1_) = teacher;
-    busy_.fill(false);
-    checkTeacherOccu();
+    markCells(true);
 }
 
 void ClassScheduleModel::setTwoSubjects(bool on)
 {
     twoSubjects_ = on;
-    if (!on) {
+    if (!on && (subject2_.chosen() || teacher2_.chosen())) {
         subject2_ = Pick();
         teacher2_ = Pick();
+        markCells(true); // the second teacher's marks go with the second lesson
     }
 }
 
-void ClassScheduleModel::checkSubOccu()
+QVector<int> ClassScheduleModel::chosenTeachers() const
 {
-    for (Cell &c : cells_) {
-        if (c.colour != CellColour::Unavailable)
-            c.colour = CellColour::Free;
-        if (c.lessons.isEmpty())
-            continue;
-        const int first = c.lessons.first().subjectId;
-        if ((subject1_.chosen() && first == subject1_.id) || (subject2_.chosen() && first == subject2_.id))
-            c.colour = CellColour::Subject;
-    }
-}
-
-void ClassScheduleModel::checkTeacherOccu()
-{
-    QVariantList ids;
-    if (!teacher2_.chosen())
+    QVector<int> ids;
+    if (teacher1_.chosen())
         ids << teacher1_.id;
-    else if (!teacher1_.chosen())
+    if (teacher2_.chosen())
         ids << teacher2_.id;
-    else
-        ids << teacher1_.id << teacher2_.id;
+    return ids;
+}
 
-    for (int i = 0; i < tt::kCells; ++i) {
-        Cell &c = cells_[i];
-        if (c.colour == CellColour::Subject || c.colour == CellColour::Busy) {
-            c.colour = c.exists ? CellColour::Free : CellColour::Unavailable;
-            c.tip.clear();
-            PeriodSelected[i] = 0;
-        }
+QHash<int, ClassScheduleModel::OtherLesson> ClassScheduleModel::otherLessons(const QVector<int> &teachers) const
+{
+    QHash<int, OtherLesson> out;
+    if (teachers.isEmpty())
+        return out;
+    QVariantList params;
+    QStringList marks;
+    for (int id : teachers) {
+        params << id;
+        marks << QStringLiteral("?");
     }
-    const QString teacherCondition =
-        ids.size() == 2 ? QStringLiteral("(ts.teacherid = ? or ts.teacherid = ?)") : QStringLiteral("ts.teacherid = ?");
-    QVariantList params = ids;
     params << classId_;
     const Recordset rs = OpenRecordset(
-        QStringLiteral("select ts.period, ts.weekday, %1, %2 from timeschedule ts "
+        QStringLiteral("select ts.period, ts.weekday, %1, %2, ifnull(t.teachername, '') from timeschedule ts "
                        "join classsection sec on ts.classid = sec.classid "
+                       "left join teachers t on t.teacherid = ts.teacherid "
                        "left join subjtype st on st.uniqueid = ts.subid "
                        "left join subjects s on s.subid = st.subid "
-                       "where %3 and ts.classid <> ? order by ts.rowid")
+                       "where ts.teacherid in (%3) and ts.classid <> ? order by ts.rowid")
             .arg(ClassSectionExpr(QStringLiteral("sec")), subjectTextColumn(QStringLiteral("s"), QStringLiteral("st")),
-                 teacherCondition),
+                 marks.join(QLatin1Char(','))),
         params);
     for (const QVariantList &row : rs.rows()) {
         const int period = row.value(0).toInt();
@@ -239,11 +244,40 @@ void ClassScheduleModel::checkTeacherOccu()
         if (period < 0 || period >= tt::kPeriods || day < 0 || day >= tt::kDays)
             continue;
         const int i = tt::CellIndex(day, period);
-        cells_[i].colour = CellColour::Busy;
-        cells_[i].tip = row.value(2).toString() + tt::kCR + row.value(3).toString();
-        busy_[i] = true;
+        if (!out.contains(i))
+            out.insert(i, {row.value(2).toString(), row.value(3).toString(), row.value(4).toString()});
+    }
+    return out;
+}
+
+void ClassScheduleModel::markCells(bool keepSelection)
+{
+    // Every mark is drawn anew from the grid and the saved timetable, so no mark of an earlier
+    // choice survives and none of the current choice is lost.
+    const QHash<int, OtherLesson> busy = otherLessons(chosenTeachers());
+    for (int i = 0; i < tt::kCells; ++i) {
+        Cell &c = cells_[i];
+        const bool wasSelected = c.colour == CellColour::Selected;
+        c.colour = c.exists ? CellColour::Free : CellColour::Unavailable;
+        c.tip.clear();
+        busy_[i] = false;
+        if (c.exists && !c.lessons.isEmpty()) {
+            const int first = c.lessons.first().subjectId;
+            if ((subject1_.chosen() && first == subject1_.id) || (subject2_.chosen() && first == subject2_.id))
+                c.colour = CellColour::Subject;
+        }
+        const auto other = busy.constFind(i);
+        if (other != busy.constEnd()) {
+            c.colour = CellColour::Busy;
+            c.tip = other->cls + tt::kCR + other->subject;
+            busy_[i] = true;
+        } else if (keepSelection && wasSelected && c.exists) {
+            c.colour = CellColour::Selected;
+        }
     }
 }
+
+void ClassScheduleModel::refreshMarks() { markCells(true); }
 
 void ClassScheduleModel::markTeacherBusy(int teacherId)
 {
@@ -302,7 +336,6 @@ bool ClassScheduleModel::press(int cell)
     Cell &c = cells_[cell];
     if (c.colour != CellColour::Unavailable && c.colour != CellColour::Busy) {
         c.colour = c.colour == CellColour::Selected ? CellColour::Free : CellColour::Selected;
-        PeriodSelected[cell] = PeriodSelected[cell] ? 0 : 1;
     }
     return !caption(cell).isEmpty();
 }
@@ -324,10 +357,8 @@ void ClassScheduleModel::periodHeaderClick(int period)
 void ClassScheduleModel::resetSelection()
 {
     for (int i = 0; i < tt::kCells; ++i) {
-        if (cells_[i].colour == CellColour::Selected) {
+        if (cells_[i].colour == CellColour::Selected)
             cells_[i].colour = CellColour::Free;
-            PeriodSelected[i] = 0;
-        }
     }
 }
 
@@ -395,16 +426,35 @@ ClassScheduleModel::AssignResult ClassScheduleModel::assign()
     Lessons lessons{{teacher1_.id, teacher1_.text, subject1_.id, subject1_.text}};
     if (twoSubjects_)
         lessons.push_back({teacher2_.id, teacher2_.text, subject2_.id, subject2_.text});
+    // Where a chosen teacher teaches another class now, whatever the cell's colour says.
+    const QHash<int, OtherLesson> busy = otherLessons(chosenTeachers());
+    QString report = QStringLiteral("Clashing with");
+    bool assigned = false;
     for (int i = 0; i < tt::kCells; ++i) {
         if (cells_[i].colour != CellColour::Selected)
             continue;
+        const auto other = busy.constFind(i);
+        if (other != busy.constEnd()) {
+            report += QStringLiteral("\nPeriod = ") + QString::number(tt::CellPeriod(i) + 1) + QStringLiteral(" Day = ")
+                + DayName(tt::CellDay(i)) + QStringLiteral(" Class = ") + other->cls + QStringLiteral(" Subject = ")
+                + other->subject.trimmed() + QStringLiteral(" Teacher = ") + other->teacher;
+            continue;
+        }
+        if (!cells_[i].exists)
+            continue;
         recordUndo(i, undoStep_ + 1);
         setLessons(i, lessons);
+        assigned = true;
     }
     refreshAssigned();
     showWorkLoad();
-    finishStep(true);
+    finishStep(assigned);
     showChart();
+    if (report != QLatin1String("Clashing with")) {
+        markCells(true);
+        hx::MsgBox(report);
+        return assigned ? AssignResult::Done : AssignResult::Refused;
+    }
     return AssignResult::Done;
 }
 
@@ -421,7 +471,6 @@ bool ClassScheduleModel::clearSelected()
             dirty_ = true;
         c.lessons.clear();
         c.colour = CellColour::Free;
-        PeriodSelected[i] = 0;
         busy_[i] = false;
     }
     refreshAssigned();
@@ -476,7 +525,9 @@ bool ClassScheduleModel::drop(int source, int target)
     t.substitute = s.substitute;
     s.lessons.clear();
     s.substitute = false;
-    s.colour = s.colour == CellColour::Free ? CellColour::Selected : CellColour::Free;
+    // Undo the press's toggle; a busy or missing period stays marked as it was.
+    if (s.colour == CellColour::Free || s.colour == CellColour::Selected)
+        s.colour = s.colour == CellColour::Free ? CellColour::Selected : CellColour::Free;
     dirty_ = true;
     showWorkLoad();
     return true;
@@ -507,7 +558,7 @@ int ClassScheduleModel::calPeriodAss(int subjectUniqueId) const
 {
     int n = 0;
     for (const Cell &c : cells_)
-        n += !c.lessons.isEmpty() && c.lessons.last().subjectId == subjectUniqueId;
+        n += lessonsOf(c.lessons, subjectUniqueId);
     return n;
 }
 
@@ -516,8 +567,7 @@ std::array<int, tt::kDays> ClassScheduleModel::calStress(int subjectUniqueId) co
     std::array<int, tt::kDays> out{};
     for (int i = 0; i < tt::kCells; ++i) {
         const Cell &c = cells_[i];
-        if (!c.lessons.isEmpty() && c.lessons.last().subjectId == subjectUniqueId)
-            ++out[tt::CellDay(i)];
+        out[tt::CellDay(i)] += lessonsOf(c.lessons, subjectUniqueId);
     }
     return out;
 }
@@ -600,28 +650,12 @@ bool ClassScheduleModel::save()
     if (showingTeacher_)
         return false;
     hx::BusyCursor busy;
-    const QDate today = QDate::currentDate();
-    {
-        Transaction t;
-        if (!ExecuteSql(QStringLiteral("delete from timeschedule where classid = ?"), {classId_}))
-            return false;
-        for (int i = 0; i < tt::kCells; ++i) {
-            for (const Lesson &l : cells_[i].lessons) {
-                const Values v{l.teacherId, l.subjectId, classId_, tt::CellPeriod(i), tt::CellDay(i)};
-                if (!ExecuteSql(QStringLiteral("insert into timeschedule (teacherid,subid,classid,period,weekday) "
-                                               "values (?,?,?,?,?)"),
-                                v))
-                    return false;
-                if (!ExecuteSql(QStringLiteral("insert into cummtimeschedule "
-                                               "(changedate,teacherid,subid,classid,period,weekday,substitute) "
-                                               "values (#?#,?,?,?,?,?,0)"),
-                                Values{today} + v))
-                    return false;
-            }
-        }
-        if (!t.commit())
-            return false;
-    }
-    loadClass(classId_, classText_);
-    return true;
+    store::WeekChange week{store::WeekChange::Owner::Class, classId_, loaded_, outside_};
+    for (int i = 0; i < tt::kCells; ++i)
+        for (const Lesson &l : cells_[i].lessons)
+            week.rows.push_back({l.teacherId, l.subjectId, classId_, tt::CellPeriod(i), tt::CellDay(i)});
+    const tt::AfterSave next = tt::TellSaveResult(store::SaveWeeks({week}));
+    if (next != tt::AfterSave::Keep)
+        loadClass(classId_, classText_);
+    return next == tt::AfterSave::Saved;
 }

@@ -5,6 +5,9 @@
 // The window only draws this and forwards the user's actions.
 #include "TimetableShared.h"
 
+#include "TimetableStore.h"
+
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -76,6 +79,7 @@ public:
     int cellState(int day, int period) const;
     bool teacherBusy(int day, int period) const { return busy_[tt::CellIndex(day, period)]; }
     int selectedCount() const;
+    bool selected(int cell) const { return cells_[cell].colour == CellColour::Selected; }
 
     // --- selection -----------------------------------------------------------------------
     // A press on a cell; returns whether the cell holds something that may be dragged.
@@ -122,9 +126,13 @@ public:
     QString windowCaption() const;
 
     // --- saving --------------------------------------------------------------------------
-    // Replaces the class's lessons with the grid's in one transaction and reloads the class.
-    // On failure nothing in the database changes and the grid keeps its work.
+    // Replaces the class's lessons with the grid's through the timetable store and reloads
+    // the class. When the store refuses (the week changed elsewhere, or it clashes) or a
+    // statement fails, nothing is written, the user is told why and the grid keeps its work,
+    // unless the user chose to reload the saved week (then dirty() is false). True when saved.
     bool save();
+    // Busy marks and tool-tips drawn again from the saved timetable; the week is untouched.
+    void refreshMarks();
 
     // Used by automatic assignment.
     void recordUndo(int cell, int step);
@@ -148,8 +156,15 @@ private:
         int undoTag = 0;       // that step's number, 0 when none
     };
 
-    void checkSubOccu();
-    void checkTeacherOccu();
+    // A lesson of the chosen teacher(s) in another class, by cell.
+    struct OtherLesson {
+        QString cls, subject, teacher;
+    };
+    QVector<int> chosenTeachers() const;
+    QHash<int, OtherLesson> otherLessons(const QVector<int> &teachers) const;
+    // Colours, busy marks and tool-tips from scratch; a selection survives where the cell
+    // stays selectable when keepSelection is set.
+    void markCells(bool keepSelection);
     static QString render(const Lessons &lessons);
     void narrowFreeTeachers(const QVector<Pick> &teachers);
 
@@ -162,6 +177,8 @@ private:
     std::array<QString, tt::kCells> altCaption_{};
     std::array<QString, tt::kCells> altTip_{};
     QVector<ChartRow> chart_;
+    store::LessonRows loaded_;  // the class's rows as loaded, for the store's stale check
+    store::LessonRows outside_; // loaded rows the grid has no cell for, written back as they are
 
     int classId_ = 0;
     QString classText_;

@@ -451,22 +451,7 @@ void FrmClassSchedule::showEvent(QShowEvent *event)
     if (frame_ == sub)
         return;
     frame_ = sub;
-    if (QMdiArea *area = sub->mdiArea()) {
-        // Activation from another child window; a message box coming and going is none.
-        auto last = std::make_shared<QPointer<QMdiSubWindow>>();
-        connect(area, &QMdiArea::subWindowActivated, this, [this, last](QMdiSubWindow *w) {
-            if (!w)
-                return;
-            const bool fromElsewhere = *last != frame_;
-            *last = w;
-            if (w == frame_ && fromElsewhere)
-                Form_Activate();
-        });
-        if (area->activeSubWindow() == sub) {
-            *last = sub;
-            Form_Activate();
-        }
-    }
+    tt::ConnectActivation(sub, this, [this] { Form_Activate(); });
 }
 
 void FrmClassSchedule::Form_Activate()
@@ -483,6 +468,10 @@ void FrmClassSchedule::Form_Activate()
     } else if (!model_.dirty() && CmbClass->currentIndex() >= 0) {
         // Nothing unsaved: show what may have been saved meanwhile in another window.
         CmbClass_Click();
+    } else if (CmbClass->currentIndex() >= 0) {
+        // Unsaved work stays; only the marks of what other windows saved are drawn again.
+        model_.refreshMarks();
+        refresh();
     }
     if (frame_)
         frame_->move(0, 0);
@@ -554,6 +543,7 @@ void FrmClassSchedule::ChkAssign_Click()
     if (!on) {
         CmbSubject2->setCurrentIndex(-1);
         CmbTeacher2->setCurrentIndex(-1);
+        refresh();
     }
 }
 
@@ -731,7 +721,7 @@ void FrmClassSchedule::cmdSave_Click()
 {
     if (!model_.hasClass() || model_.showingTeacher())
         return;
-    if (!model_.save()) {
+    if (!model_.save() && model_.dirty()) {
         refresh(); // the grid keeps its work
         return;
     }

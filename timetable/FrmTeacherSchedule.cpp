@@ -15,6 +15,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
@@ -242,6 +243,28 @@ void FrmTeacherSchedule::Form_Load()
         ShowWorkLoad();
     }
     move(hx::Twips(100), hx::Twips(100));
+}
+
+void FrmTeacherSchedule::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
+    if (!sub || frame_ == sub)
+        return;
+    frame_ = sub;
+    tt::ConnectActivation(sub, this, [this] { Form_Activate(); });
+}
+
+void FrmTeacherSchedule::Form_Activate()
+{
+    // Nothing unsaved: show what other windows may have saved for this teacher meanwhile.
+    if (model_.teacherId() <= 0 || model_.dirty())
+        return;
+    model_.reload();
+    fillCharts();
+    showCells();
+    showLabels();
+    ShowWorkLoad();
 }
 
 ClassChoice FrmTeacherSchedule::choiceOf(QComboBox *box) const
@@ -484,8 +507,11 @@ void FrmTeacherSchedule::cmdSave_Click()
     if (model_.classDetailsView() || CmbTeacher->currentIndex() < 0)
         return;
     hx::BusyCursor busy;
-    if (model_.save())
+    if (model_.save()) {
         CmdUndo->setEnabled(false);
+    } else if (!model_.dirty()) {
+        CmbTeacher_Click(); // the user chose to reload the week saved elsewhere
+    }
 }
 
 void FrmTeacherSchedule::CmdPrint_Click()

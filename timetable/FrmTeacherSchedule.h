@@ -12,6 +12,7 @@ class QLabel;
 class QPushButton;
 class QTabWidget;
 class QChartView;
+class QMdiSubWindow;
 
 class FrmTeacherSchedule : public QWidget {
     Q_OBJECT
@@ -26,6 +27,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private slots:
     void CmbTeacher_Click();
@@ -45,6 +47,7 @@ private slots:
 
 private:
     void Form_Load();
+    void Form_Activate();
     void buildUi();
     void Period_Click(int index);
     void Label4_Click(int index);
@@ -81,4 +84,5 @@ private:
     QPushButton *CmdPrint = nullptr;
     QPushButton *CmdExit = nullptr;
     QPushButton *CmdReset = nullptr;
+    QMdiSubWindow *frame_ = nullptr;
 };

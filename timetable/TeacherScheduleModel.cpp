@@ -44,8 +44,6 @@ QString marks(int n)
 TeacherScheduleModel::TeacherScheduleModel()
 {
     colour_.fill(CellColour::Free);
-    for (int i = 0; i < kCells; ++i)
-        PeriodSelected[i] = 0;
 }
 
 QString TeacherScheduleModel::TeacherListSql()
@@ -80,13 +78,28 @@ void TeacherScheduleModel::loadTeacher(int teacherid, const QString &teacherName
     classPlanned_ = false;
     classDetails_ = false;
     for (int i = 0; i < kCells; ++i) {
-        lessons_[i] = {};
         overlay_[i].clear();
         colour_[i] = CellColour::Free;
-        PeriodSelected[i] = 0;
     }
     clearUndo();
+    readLessons();
+}
 
+void TeacherScheduleModel::reload()
+{
+    clearUndo();
+    readLessons();
+    if (class1_.chosen() || class2_.chosen())
+        fillFreeClass();
+}
+
+void TeacherScheduleModel::readLessons()
+{
+    dirty_ = false;
+    loaded_.clear();
+    for (TeacherLesson &l : lessons_)
+        l = {};
+    const int teacherid = teacherId_;
     const QString sql = QStringLiteral("select ts.period, ts.weekday, ts.classid, ts.subid, ts.substitute, "
                                        "%1 as cls, %2 as sub from timeschedule ts, classsection sec "
                                        "where ts.teacherid = ? and ts.classid = sec.classid order by ts.rowid")
@@ -94,9 +107,13 @@ void TeacherScheduleModel::loadTeacher(int teacherid, const QString &teacherName
     Recordset rs = OpenRecordset(sql, {teacherid});
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         const int p = rs.integer("period"), d = rs.integer("weekday");
+        const store::LessonRow row{teacherid, rs.integer("subid"), rs.integer("classid"), p, d,
+                                   rs.value("substitute").toBool()};
+        loaded_.push_back(row);
         if (p < 0 || p >= kPeriods || d < 0 || d >= kDays)
             continue;
         TeacherLesson &cell = lessons_[CellIndex(d, p)];
+        const store::LessonRows rows = cell.rows + store::LessonRows{row};
         const QString cls = rs.text("cls");
         const int classid = rs.integer("classid");
         TeacherLesson next;
@@ -113,6 +130,7 @@ void TeacherScheduleModel::loadTeacher(int teacherid, const QString &teacherName
             next.caption = JoinCaption({cls, rs.text("sub")});
             next.classIds = {classid};
         }
+        next.rows = rows;
         cell = next;
     }
     loadCharts();
@@ -134,7 +152,9 @@ void TeacherScheduleModel::loadCharts()
                                       "where teacherid = ? and ts.classid = cs.classid group by %1")
                            .arg(cls));
     const QString sub = QStringLiteral("trim(%1)").arg(SubjectTextExpr(QStringLiteral("s"), QStringLiteral("st")));
-    subjectChart_ = fill(QStringLiteral("select %1 as sub, count(*) from timeschedule ts, subjects s, "
+    // A lesson taught to two classes together is one period of the teacher.
+    subjectChart_ = fill(QStringLiteral("select %1 as sub, count(distinct ts.period * 6 + ts.weekday) "
+                                        "from timeschedule ts, subjects s, "
                                         "subjtype st where teacherid = ? and ts.subid = st.uniqueid "
                                         "and st.subid = s.subid group by %1")
                              .arg(sub));
@@ -156,25 +176,10 @@ QString TeacherScheduleModel::chooseClass(int box)
     const ClassChoice choice = classChoice(box);
     if (!choice.chosen())
         return {};
-    for (int i = 0; i < kCells; ++i) {
-        colour_[i] = CellColour::Unavailable;
-        PeriodSelected[i] = 0;
-    }
-    Recordset rs = OpenRecordset(QStringLiteral("select ps.p_no, cp.days from periodsystem ps, classperiods cp "
-                                                "where cp.classid = ? and cp.periodsysid = ps.periodsysid"),
-                                 {choice.id});
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        const int periods = qBound(0, rs.integer("p_no"), kPeriods);
-        for (const QString &day : rs.text("days").split(QLatin1Char(','))) {
-            bool ok = false;
-            const int d = day.trimmed().toInt(&ok);
-            // Sunday (6) has no row in the grid; it must not spill into the next period.
-            if (!ok || d < 0 || d >= kDays)
-                continue;
-            for (int p = 0; p < periods; ++p)
-                colour_[CellIndex(d, p)] = CellColour::Free;
-        }
-    }
+    // A lesson given to two classes together needs a period both of them have.
+    const std::array<bool, kCells> cells = chosenClassesCells();
+    for (int i = 0; i < kCells; ++i)
+        colour_[i] = cells[i] ? CellColour::Free : CellColour::Unavailable;
     fillFreeClass();
 
     const QVariant hours = QueryValue(QStringLiteral("select hours from classsubjects where classid = ? and subid = ?"),
@@ -189,13 +194,40 @@ QString TeacherScheduleModel::chooseClass(int box)
     return {};
 }
 
+std::array<bool, kCells> TeacherScheduleModel::chosenClassesCells() const
+{
+    std::array<bool, kCells> all;
+    all.fill(true);
+    for (const ClassChoice &choice : {class1_, class2_}) {
+        if (!choice.chosen())
+            continue;
+        std::array<bool, kCells> has{};
+        Recordset rs = OpenRecordset(QStringLiteral("select ps.p_no, cp.days from periodsystem ps, classperiods cp "
+                                                    "where cp.classid = ? and cp.periodsysid = ps.periodsysid"),
+                                     {choice.id});
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+            const int periods = qBound(0, rs.integer("p_no"), kPeriods);
+            for (const QString &day : rs.text("days").split(QLatin1Char(','))) {
+                bool ok = false;
+                const int d = day.trimmed().toInt(&ok);
+                // Sunday (6) has no row in the grid; it must not spill into the next period.
+                if (!ok || d < 0 || d >= kDays)
+                    continue;
+                for (int p = 0; p < periods; ++p)
+                    has[CellIndex(d, p)] = true;
+            }
+        }
+        for (int i = 0; i < kCells; ++i)
+            all[i] = all[i] && has[i];
+    }
+    return all;
+}
+
 void TeacherScheduleModel::fillFreeClass()
 {
     for (int i = 0; i < kCells; ++i) {
-        if (colour_[i] == CellColour::Subject || colour_[i] == CellColour::Busy) {
+        if (colour_[i] == CellColour::Subject || colour_[i] == CellColour::Busy)
             colour_[i] = CellColour::Free;
-            PeriodSelected[i] = 0;
-        }
         overlay_[i].clear();
     }
     QVariantList ids;
@@ -217,7 +249,6 @@ void TeacherScheduleModel::fillFreeClass()
         const int i = CellIndex(d, p);
         colour_[i] = rs.integer("subid") == subjectId_ ? CellColour::Subject : CellColour::Busy;
         overlay_[i] = JoinCaption({rs.text("tname"), rs.text("sub")});
-        PeriodSelected[i] = 0;
     }
 }
 
@@ -233,7 +264,6 @@ void TeacherScheduleModel::clickCell(int cell)
     if (classDetails_ && !shownToolTip(cell).isEmpty())
         return;
     colour_[cell] = c == CellColour::Selected ? CellColour::Free : CellColour::Selected;
-    PeriodSelected[cell] = PeriodSelected[cell] != 0 ? 0 : 1;
 }
 
 void TeacherScheduleModel::clickPeriodHeading(int period)
@@ -243,13 +273,10 @@ void TeacherScheduleModel::clickPeriodHeading(int period)
     const bool select = !wholePeriod_[period];
     for (int d = 0; d < kDays; ++d) {
         const int i = CellIndex(d, period);
-        if (select && colour_[i] == CellColour::Free) {
+        if (select && colour_[i] == CellColour::Free)
             colour_[i] = CellColour::Selected;
-            PeriodSelected[i] = 1;
-        } else if (!select && colour_[i] == CellColour::Selected) {
+        else if (!select && colour_[i] == CellColour::Selected)
             colour_[i] = CellColour::Free;
-            PeriodSelected[i] = 0;
-        }
     }
     wholePeriod_[period] = select;
 }
@@ -257,10 +284,8 @@ void TeacherScheduleModel::clickPeriodHeading(int period)
 void TeacherScheduleModel::resetSelection()
 {
     for (int i = 0; i < kCells; ++i) {
-        if (colour_[i] == CellColour::Selected) {
+        if (colour_[i] == CellColour::Selected)
             colour_[i] = CellColour::Free;
-            PeriodSelected[i] = 0;
-        }
     }
 }
 
@@ -319,7 +344,7 @@ QString TeacherScheduleModel::assign()
     QString report = QStringLiteral("Clashing with");
     bool assigned = false;
     for (int i = 0; i < kCells; ++i) {
-        if (PeriodSelected[i] != 1)
+        if (colour_[i] != CellColour::Selected)
             continue;
         const auto found = clashes.constFind(i);
         if (found == clashes.constEnd()) {
@@ -335,8 +360,10 @@ QString TeacherScheduleModel::assign()
         }
     }
     refreshAssigned(1);
-    if (assigned)
+    if (assigned) {
         ++undoStep_;
+        dirty_ = true;
+    }
     return report == QLatin1String("Clashing with") ? QString() : report;
 }
 
@@ -348,6 +375,7 @@ void TeacherScheduleModel::undo()
         if (undoTag_[i] == undoStep_) {
             lessons_[i] = undoLesson_[i];
             undoTag_[i] = 0;
+            dirty_ = true;
         }
     }
     --undoStep_;
@@ -359,10 +387,10 @@ void TeacherScheduleModel::clearSelected()
     if (classDetails_)
         return;
     for (int i = 0; i < kCells; ++i) {
-        if (PeriodSelected[i] == 1) {
+        if (colour_[i] == CellColour::Selected) {
+            dirty_ = dirty_ || !lessons_[i].isEmpty();
             lessons_[i] = {};
             colour_[i] = CellColour::Free;
-            PeriodSelected[i] = 0;
         }
     }
     refreshAssigned(1);
@@ -375,32 +403,41 @@ bool TeacherScheduleModel::save()
     // Saving the class's lessons shown in the details view as the teacher's would corrupt them.
     if (classDetails_ || teacherId_ <= 0)
         return false;
-    Transaction t;
-    if (!ExecuteSql(QStringLiteral("delete from timeschedule where teacherid = ?"), {teacherId_}))
-        return false;
-    const QDate today = QDate::currentDate();
+    store::WeekChange week{store::WeekChange::Owner::Teacher, teacherId_, loaded_, {}};
+    for (const store::LessonRow &r : loaded_)
+        if (r.period < 0 || r.period >= kPeriods || r.weekday < 0 || r.weekday >= kDays)
+            week.rows.push_back(r); // no cell shows it; it stays as it is
     for (int i = 0; i < kCells; ++i) {
         const TeacherLesson &l = lessons_[i];
         if (l.isEmpty())
             continue;
-        const int p = CellPeriod(i), d = CellDay(i);
-        for (int classid : l.classIds) {
-            if (!ExecuteSql(QStringLiteral("insert into timeschedule (teacherid,subid,classid,period,weekday) "
-                                           "values (?,?,?,?,?)"),
-                            {teacherId_, l.subid, classid, p, d}))
-                return false;
+        if (!l.rows.isEmpty()) {
+            week.rows += l.rows; // unchanged since loaded: every row of the cell, shown or not
+            continue;
         }
-        for (int classid : l.classIds) {
-            if (!ExecuteSql(QStringLiteral("insert into Cummtimeschedule (ChangeDate,teacherid,subid,classid,"
-                                           "period,weekday) values (#?#,?,?,?,?,?)"),
-                            {today, teacherId_, l.subid, classid, p, d}))
-                return false;
-        }
+        for (int classid : l.classIds)
+            week.rows.push_back({teacherId_, l.subid, classid, CellPeriod(i), CellDay(i)});
     }
-    if (!t.commit())
+    switch (TellSaveResult(store::SaveWeeks({week}))) {
+    case AfterSave::Saved:
+        clearUndo();
+        dirty_ = false;
+        loaded_.clear();
+        for (store::LessonRow row : week.rows) {
+            row.substitute = false; // stored without the mark
+            loaded_.push_back(row);
+        }
+        for (TeacherLesson &l : lessons_)
+            for (store::LessonRow &row : l.rows)
+                row.substitute = false;
+        return true;
+    case AfterSave::Reload:
+        loadTeacher(teacherId_, teacherName_);
         return false;
-    clearUndo();
-    return true;
+    case AfterSave::Keep:
+        break;
+    }
+    return false;
 }
 
 void TeacherScheduleModel::clearUndo()

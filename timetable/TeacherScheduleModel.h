@@ -3,6 +3,7 @@
 // colours and selection, the class-side double-booking test, undo, the class details view,
 // the load figures and saving. No widgets here, so every rule can be checked directly.
 #include "TimetableShared.h"
+#include "TimetableStore.h"
 
 #include <QList>
 #include <QPair>
@@ -21,6 +22,9 @@ struct TeacherLesson {
     QList<int> classIds;  // one or two classes taught together
     int subid = 0;        // the subject title's uniqueid
     bool bold = false;    // loaded from a substitute row
+    // The saved rows the cell was loaded from, all of them (three classes, substitutions),
+    // written back as they are while the cell is not changed; empty once it is.
+    store::LessonRows rows;
     bool isEmpty() const { return caption.isEmpty(); }
 };
 
@@ -85,9 +89,15 @@ public:
     void clearSelected(); // the question is the window's
     void toggleClassDetails();
     bool classDetailsView() const { return classDetails_; }
-    // Replaces the teacher's saved rows by the grid, with history rows, in one transaction.
-    // On failure nothing changes in the database or in the grid; the error was shown.
+    // Replaces the teacher's saved rows by the grid through the timetable store. When the
+    // store refuses (the week changed elsewhere, or it clashes) or a statement fails, nothing
+    // is written, the user is told why and the grid keeps its work, unless the user chose to
+    // reload the saved week (then dirty() is false). True when saved.
     bool save();
+    // Work in the grid that is not saved yet.
+    bool dirty() const { return dirty_; }
+    // The teacher's saved lessons and charts read again, the choices and their overlay kept.
+    void reload();
 
     // --- figures ---------------------------------------------------------------------
     LoadFigures loads() const;
@@ -103,12 +113,15 @@ public:
     QString shownToolTip(int cell) const;
     CellColour colour(int cell) const { return colour_[cell]; }
     bool bold(int cell) const;
-    bool selected(int cell) const { return PeriodSelected[cell] != 0; }
+    bool selected(int cell) const { return colour_[cell] == CellColour::Selected; }
     const TeacherLesson &lesson(int cell) const { return lessons_[cell]; }
     QString overlay(int cell) const { return overlay_[cell]; }
 
 private:
     void clearUndo();
+    void readLessons();
+    // The cells every chosen class has by its period systems.
+    std::array<bool, kCells> chosenClassesCells() const;
     void loadCharts();
     int classIdOf(int box) const { return box == 2 ? class2_.id : class1_.id; }
 
@@ -119,6 +132,8 @@ private:
     ClassChoice class1_, class2_;
     bool classPlanned_ = false;
     bool classDetails_ = false;
+    bool dirty_ = false;
+    store::LessonRows loaded_; // the teacher's rows as loaded, for the store's stale check
 
     std::array<TeacherLesson, kCells> lessons_;
     std::array<QString, kCells> overlay_;

@@ -1,10 +1,15 @@
 #include "TimetableShared.h"
 
+#include "Platform.h"
+
 #include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <memory>
 #include <QPalette>
 #include <QToolTip>
 
-std::array<qint16, tt::kCells + 1> PeriodSelected{};
 std::array<QString, tt::kCells> FreeTeacherList{};
 
 namespace tt {
@@ -34,5 +39,44 @@ QColor ColBusy() { return QColor(255, 128, 128); }
 QColor ColSubject() { return QColor(192, 192, 0); }
 QColor ColUnavailable() { return QApplication::palette().color(QPalette::Button); }
 QColor ColSubstitute() { return QColor(192, 0, 0); }
+
+AfterSave TellSaveResult(const store::SaveResult &result)
+{
+    switch (result.status) {
+    case store::SaveResult::Status::Saved:
+        return AfterSave::Saved;
+    case store::SaveResult::Status::Stale:
+        return hx::MsgBox(result.message, hx::MsgButtons::YesNo, hx::MsgIcon::Question) == hx::MsgResult::Yes
+            ? AfterSave::Reload
+            : AfterSave::Keep;
+    case store::SaveResult::Status::Refused:
+        hx::MsgBox(result.message);
+        return AfterSave::Keep;
+    case store::SaveResult::Status::Failed:
+        break;
+    }
+    return AfterSave::Keep;
+}
+
+void ConnectActivation(QMdiSubWindow *frame, QObject *context, std::function<void()> activated)
+{
+    QMdiArea *area = frame->mdiArea();
+    if (!area)
+        return;
+    auto last = std::make_shared<QPointer<QMdiSubWindow>>();
+    QPointer<QMdiSubWindow> self(frame);
+    QObject::connect(area, &QMdiArea::subWindowActivated, context, [self, last, activated](QMdiSubWindow *w) {
+        if (!w)
+            return;
+        const bool fromElsewhere = *last != self;
+        *last = w;
+        if (w == self && fromElsewhere)
+            activated();
+    });
+    if (area->activeSubWindow() == frame) {
+        *last = frame;
+        activated();
+    }
+}
 
 } // namespace tt

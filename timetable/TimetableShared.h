@@ -1,10 +1,16 @@
 #pragma once
 // What the class and the teacher schedule editors share: the week's cells, their colours,
-// the program-wide selection and the free-teacher lists.
+// and the free-teacher lists. Each editor keeps its own selection.
+#include "TimetableStore.h"
+
 #include <QColor>
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
+
+class QMdiSubWindow;
+class QObject;
 
 namespace tt {
 
@@ -33,9 +39,18 @@ QColor ColSubject();     // 192, 192, 0
 QColor ColUnavailable(); // the system's button face
 QColor ColSubstitute();  // 192, 0, 0, bold text of a substitute lesson
 
+// Runs `activated` each time the window's frame becomes the active child coming from another
+// child window (a message box coming and going is no activation), and once now if it is the
+// active one already.
+void ConnectActivation(QMdiSubWindow *frame, QObject *context, std::function<void()> activated);
+
+// What an editor does after the store answered its Save.
+enum class AfterSave { Saved, Reload, Keep };
+// Tells the user why a week was not saved (a failure has been shown already) and, for a week
+// changed elsewhere, asks whether to reload it.
+AfterSave TellSaveResult(const store::SaveResult &result);
+
 } // namespace tt
 
-// Selection flags of the 54 cells (index 54 unused), written by both editors.
-extern std::array<qint16, tt::kCells + 1> PeriodSelected;
 // Names of the teachers free in each cell, kept for the whole run.
 extern std::array<QString, tt::kCells> FreeTeacherList;

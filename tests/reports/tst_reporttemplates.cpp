@@ -1,5 +1,6 @@
 // The shipped report templates filled from a known school.
 #include "ReportTestSupport.h"
+#include "TimetableCheck.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -16,6 +17,7 @@ private slots:
     void scheduleSummaries();
     void freePeriodsDueToLeave();
     void substitutionSlip();
+    void timetableCheck();
     void everyTemplateMakesAPdf();
 
 private:
@@ -169,6 +171,8 @@ void TestReportTemplates::scheduleSummaries()
     QCOMPARE(CellText(viii, 2, 2), QString("1"));
     QCOMPARE(CellText(viii, 2, 3), QString("-1"));
 
+    // Anita teaches VIII-A on Tuesday II together with VII-B: still one period of hers.
+    db.exec("insert into timeschedule (teacherid, subid, classid, period, weekday) values (1, 1, ?, 1, 1)", {s.viii});
     QVERIFY2(Render(&doc, "teacherschsumm.rpt", QString(), {rpt::SchoolFormula()}, &error), qPrintable(error));
     text = doc.toPlainText();
     QVERIFY(text.startsWith("St. Mary's School"));
@@ -181,8 +185,8 @@ void TestReportTemplates::scheduleSummaries()
     QCOMPARE(CellText(t, 1, 1), QString("1")); // Monday
     QCOMPARE(CellText(t, 1, 2), QString("1")); // Tuesday
     QCOMPARE(CellText(t, 1, 3), QString("1")); // Wednesday
-    QCOMPARE(CellText(t, 1, 7), QString::number(db.count("timeschedule", "teacherid = 1")));
-    QCOMPARE(CellText(t, 1, 8), QString("VII-B Maths (3)"));
+    QCOMPARE(CellText(t, 1, 7), QString("3"));
+    QCOMPARE(CellText(t, 1, 8), QString("VII-B Maths (3); VIII-A Maths (1)"));
     QCOMPARE(CellText(t, 2, 0), QString("Bimal Das"));
     QCOMPARE(CellText(t, 2, 8), QString("VII-B English (1); VIII-A Maths (1)"));
     QCOMPARE(CellText(t, 3, 6), QString("1")); // Chitra's Saturday
@@ -275,13 +279,48 @@ void TestReportTemplates::substitutionSlip()
     QVERIFY(Tables(doc).isEmpty());
 }
 
+void TestReportTemplates::timetableCheck()
+{
+    TestDatabase db;
+    QVERIFY(InstallTemplates());
+    const School s = FillSchool(db);
+    // Bimal in two classes at once on Monday I, besides the subjects not placed as planned.
+    db.exec("insert into timeschedule (teacherid, subid, classid, period, weekday) values (2, 2, ?, 0, 0)", {s.vii});
+
+    QVector<check::Fault> faults;
+    QVERIFY(check::FindFaults(&faults));
+    QCOMPARE(faults.size(), 6);
+    QTextDocument doc;
+    QString error;
+    QVERIFY2(Render(&doc, "timetablecheck.rpt", QString(), {rpt::SchoolFormula()}, &error), qPrintable(error));
+    QVERIFY(doc.toPlainText().startsWith("St. Mary's School"));
+    QVERIFY(doc.toPlainText().contains("6 faults."));
+    QTextTable *t = Tables(doc).value(0);
+    QVERIFY(t);
+    QCOMPARE(t->rows(), 1 + 6);
+    QCOMPARE(CellText(t, 1, 0), QString("Bimal Das teaches VII-B (English) and VIII-A (Maths) on Monday in period I "
+                                        "at once"));
+    for (int i = 0; i < faults.size(); ++i) {
+        QCOMPARE(CellText(t, i + 1, 0), faults[i].fault);
+        QCOMPARE(CellText(t, i + 1, 1), faults[i].mend);
+    }
+
+    // Nothing to mend.
+    db.exec("delete from timeschedule");
+    db.exec("delete from classsubjects");
+    QVERIFY(Render(&doc, "timetablecheck.rpt"));
+    QVERIFY(Tables(doc).isEmpty());
+    QVERIFY(doc.toPlainText().contains("The timetable has no faults."));
+    QVERIFY(doc.toPlainText().contains("0 faults."));
+}
+
 void TestReportTemplates::everyTemplateMakesAPdf()
 {
     TestDatabase db;
     QVERIFY(InstallTemplates());
     FillSchool(db);
     for (const char *name : {"classschsumm.rpt", "teacherschsumm.rpt", "classtmtable.rpt", "tchrtmtable.rpt",
-                             "freeperiod.rpt", "substitute.rpt", "substats.rpt"}) {
+                             "freeperiod.rpt", "substitute.rpt", "timetablecheck.rpt", "substats.rpt"}) {
         const QString file = pdfFile(QString(name).replace(".rpt", "-all.pdf"));
         QVERIFY2(PdfPages(name, QString(), file) >= 1, name);
         QFile f(file);

@@ -4,6 +4,9 @@
 #include "ClassScheduleModel.h"
 #include "TestSupport.h"
 
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QTest>
 
 struct SmallSchool {
@@ -50,4 +53,16 @@ inline QString lines(std::initializer_list<const char *> parts)
     for (const char *p : parts)
         l << QString::fromUtf8(p);
     return l.join(QChar(13));
+}
+
+// The end of a drag of a class schedule cell onto another: the platform's drag cannot run
+// without a screen, so the drop that ends it is sent.
+inline void DropCell(QWidget *target, int source)
+{
+    QMimeData mime;
+    mime.setData("application/x-horalux-class-cell", QByteArray::number(source));
+    QDragEnterEvent enter(QPoint(5, 5), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
 }
