@@ -132,7 +132,12 @@ bool isEmptyEntry(const QVariant &v) { return !v.isValid() || v.isNull(); }
 // a step once shipped is never changed.
 const QVector<QStringList> &shippedUpgrades()
 {
-    static const QVector<QStringList> steps = {};
+    static const QVector<QStringList> steps = {
+        // 2: the most substitutions a day "Suggest All" gives one teacher, one row at most.
+        {QStringLiteral("CREATE TABLE substitutelimit ("
+                        " id INTEGER NOT NULL PRIMARY KEY CHECK (id = 1),"
+                        " dailylimit INTEGER NOT NULL CHECK (dailylimit BETWEEN 1 AND 9)) STRICT")},
+    };
     return steps;
 }
 

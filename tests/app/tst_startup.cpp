@@ -147,7 +147,7 @@ void TestStartUp::mainWindowMenuAndChildren()
     QCOMPARE(main.menuAction("MnuExt")->shortcut(), QKeySequence("Ctrl+X"));
     QCOMPARE(main.menuAction("mnuSubstitute")->text(), QString("Substitue Teachers"));
     QCOMPARE(main.menuAction("MnuTeacherschsumm")->text(), QString("Teacher Schedule Summary"));
-    // The check comes below a separator after the menu's own reports.
+    // The check and the statistics come below a separator after the menu's own reports.
     QStringList reports;
     for (QAction *top : main.menuBar()->actions())
         if (top->text() == "Reports")
@@ -155,7 +155,7 @@ void TestStartUp::mainWindowMenuAndChildren()
                 reports << (a->isSeparator() ? QString("-") : a->text());
     QCOMPARE(reports, QStringList({"Class Schedule Summary", "Teacher Schedule Summary", "Class Time Table",
                                    "Teacher Time Table", "Free Periods Due to Leave", "Substitue Teachers", "-",
-                                   "Timetable Check"}));
+                                   "Timetable Check", "Substitution Statistics"}));
 
     // The school's details stand on the background.
     QCOMPARE(main.background()->findChild<QLabel *>("LblLibName")->text(), SchoolName);

@@ -34,6 +34,7 @@ void TestSchema::tablesAndColumnOrder()
         {"Cummtimeschedule", "ChangeDate,teacherid,subid,classid,period,weekday,substitute"},
         {"teacherattendence", "teacherid,modetype,fromperiod,toperiod,fromdate,todate"},
         {"substitute", "teacherid,period,classid,weekday,dt,subid"},
+        {"substitutelimit", "id,dailylimit"},
     };
     for (const auto &[table, columns] : expected) {
         Recordset rs = OpenRecordset("select name from pragma_table_info(?) order by cid", {table});
