@@ -3,10 +3,13 @@
 // and a small school to work on. Shared by the tests that walk many windows.
 #include "ChildWindows.h"
 #include "TestSupport.h"
+#include "UserInput.h"
 
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -18,49 +21,75 @@ template <class T> T *Child(QWidget *w, const QString &name)
     return c;
 }
 
+// A mouse click on the named button of a window on show.
 inline void Press(QWidget *w, const QString &name)
 {
     if (auto *b = Child<QPushButton>(w, name)) {
+        QVERIFY2(b->isVisible(), qPrintable(name + " is not on show"));
         QVERIFY2(b->isEnabled(), qPrintable(name + " is disabled"));
-        b->click();
+        input::Click(b);
     }
 }
 
+// A click on the row whose column reads `text`, where it is drawn.
 inline void ClickItem(QTreeWidget *tree, int column, const QString &text)
 {
     QVERIFY(tree);
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        QTreeWidgetItem *item = tree->topLevelItem(i);
-        if (item->text(column).trimmed() == text) {
-            tree->setCurrentItem(item);
-            emit tree->itemClicked(item, 0);
-            return;
-        }
-    }
-    QFAIL(qPrintable(QStringLiteral("no item %1 in %2").arg(text, tree->objectName())));
+    QVERIFY2(tree->isVisible(), qPrintable(tree->objectName() + " is not on show"));
+    QVERIFY(input::Activate(tree));
+    QVERIFY2(ClickRow(tree, text, {}, column),
+             qPrintable(QStringLiteral("no item %1 in %2").arg(text, tree->objectName())));
 }
 
+// Adds the line to the list's choice: a plain click where a click toggles, Ctrl+click where a
+// plain click would drop what was chosen before.
 inline void SelectItem(QListWidget *list, const QString &text)
 {
     QVERIFY(list);
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->text().trimmed() == text) {
-            list->item(i)->setSelected(true);
-            return;
+    QVERIFY2(list->isVisible(), qPrintable(list->objectName() + " is not on show"));
+    QVERIFY(input::Activate(list));
+    for (int i = 0; i < list->count(); ++i) {
+        QListWidgetItem *item = list->item(i);
+        if (item->text().trimmed() != text)
+            continue;
+        if (!item->isSelected()) {
+            const Qt::KeyboardModifiers mods =
+                list->selectionMode() == QAbstractItemView::ExtendedSelection ? Qt::ControlModifier : Qt::NoModifier;
+            list->scrollToItem(item);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, mods, list->visualItemRect(item).center());
         }
+        QVERIFY2(item->isSelected(), qPrintable(text + " cannot be chosen in " + list->objectName()));
+        return;
+    }
     QFAIL(qPrintable(QStringLiteral("no item %1 in %2").arg(text, list->objectName())));
 }
 
+// Opens the combo box's list with a click, moves to the item with the arrow keys and takes it
+// with Enter: one choice, as the user makes it.
 inline void Choose(QComboBox *combo, const QString &text)
 {
     QVERIFY(combo);
     const int i = combo->findText(text);
     QVERIFY2(i >= 0, qPrintable(text));
-    combo->setCurrentIndex(i);
-    emit combo->activated(i);
+    QVERIFY2(combo->isVisible() && combo->isEnabled(), qPrintable(combo->objectName() + " cannot be reached"));
+    QVERIFY(input::Activate(combo));
+    QStyleOptionComboBox opt;
+    opt.initFrom(combo);
+    opt.editable = combo->isEditable();
+    opt.subControls = QStyle::SC_All;
+    const QRect arrow = combo->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxArrow, combo);
+    QTest::mouseClick(combo, Qt::LeftButton, {}, arrow.center());
+    QAbstractItemView *view = combo->view();
+    QTRY_VERIFY(view->isVisible());
+    for (int n = 0; n <= combo->count() && view->currentIndex().row() != i; ++n)
+        QTest::keyClick(view, view->currentIndex().row() < i ? Qt::Key_Down : Qt::Key_Up);
+    QCOMPARE(view->currentIndex().row(), i);
+    QTest::keyClick(view, Qt::Key_Return);
+    QTRY_VERIFY(!view->isVisible());
+    QCOMPARE(combo->currentIndex(), i);
 }
 
-// The window the menu entry opens, not yet shown.
+// The window the menu entry opens, not yet shown (ShowInFront it before driving it).
 inline QWidget *Open(const QString &menu)
 {
     for (const ChildWindowEntry &e : ChildWindowEntries())

@@ -294,7 +294,7 @@ void TestBadInput::everyBoxIsInTheTable()
                 continue;
             any = true;
             std::unique_ptr<QWidget> w(entry.create());
-            QVERIFY(w);
+            QVERIFY(w && ShowInFront(w.get()));
             c.prepare(w.get(), QString());
             for (const QString &b : TypeableBoxes(w.get()))
                 found << b;
@@ -334,7 +334,7 @@ void TestBadInput::awkwardInputIsRefusedOrKept()
                 for (int i = 0; i < 3; ++i)
                     log.answer(hx::MsgResult::Yes); // "Add New Period System?" and the like
                 std::unique_ptr<QWidget> w(Open(c.menu));
-                QVERIFY2(w, qPrintable(where));
+                QVERIFY2(w && ShowInFront(w.get()), qPrintable(where));
                 c.prepare(w.get(), rule.box);
                 const QVariant before = QueryQuiet(rule.readBack).value(0);
 
@@ -380,6 +380,7 @@ void TestBadInput::awkwardInputIsRefusedOrKept()
                     // Shown back after the window is opened again.
                     w.reset();
                     w.reset(Open(c.menu));
+                    QVERIFY2(ShowInFront(w.get()), qPrintable(where));
                     if (c.show)
                         c.show(w.get());
                     const QString want = expected.toString();

@@ -267,7 +267,7 @@ void TestWholeOrNothing::failureAtEachStatement()
         action.more(db);
         LoadSubjectSnapshot();
         std::unique_ptr<QWidget> w(Open(action.menu));
-        QVERIFY(w);
+        QVERIFY(w && ShowInFront(w.get()));
         action.work(w.get(), log);
         QVERIFY2(log.messages.isEmpty(), qPrintable(where + ": " + log.texts().join(" | ")));
         const QStringList shown = WindowState(w.get());
