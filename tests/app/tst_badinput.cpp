@@ -109,16 +109,13 @@ QString Enter(QWidget *w, const QString &box, const QString &text, int *maxLengt
     QWidget *c = w->findChild<QWidget *>(box);
     if (auto *e = qobject_cast<QLineEdit *>(c)) {
         *maxLength = e->maxLength();
-        e->setText(text);
-        emit e->textEdited(e->text());
-        emit e->editingFinished();
+        PasteOver(e, text);
         return e->text();
     }
     if (auto *cb = qobject_cast<QComboBox *>(c)) {
-        cb->setEditText(text);
         if (cb->lineEdit()) {
             *maxLength = cb->lineEdit()->maxLength();
-            emit cb->lineEdit()->editingFinished();
+            PasteOver(cb->lineEdit(), text);
         }
         return cb->currentText();
     }
@@ -188,8 +185,7 @@ QVector<WindowCase> Cases()
         {"mnuTeacher", "a new teacher",
          [](QWidget *w, const QString &box) {
              Press(w, "cmdCancel"); // "&Cancel": an empty record for a new teacher
-             if (auto *dob = Child<QDateEdit>(w, "dtpDOB"))
-                 dob->setDate(QDate(1985, 1, 1));
+             QVERIFY(input::TypeDate(Child<QDateEdit>(w, "dtpDOB"), QDate(1985, 1, 1)));
              if (box != "txtTeacherName") {
                  int max;
                  Enter(w, "txtTeacherName", "Probe Teacher", &max);
@@ -340,8 +336,12 @@ void TestBadInput::awkwardInputIsRefusedOrKept()
 
                 int maxLength = 0;
                 const QString held = Enter(w.get(), rule.box, probe.text, &maxLength);
-                // A box may hold less than was pasted only when it has no room for more.
-                if (held != probe.text)
+                // A box may hold less than was pasted only when it has no room for more; a number
+                // box may put zeros before it once left (the hour with two digits).
+                const qsizetype extra = held.size() - probe.text.size();
+                const bool zeroPadded = rule.kind == Kind::Number && extra > 0 && held.endsWith(probe.text)
+                                        && held.left(extra) == QString(extra, QLatin1Char('0'));
+                if (held != probe.text && !zeroPadded)
                     QVERIFY2(probe.text.size() > maxLength && held == probe.text.left(maxLength),
                              qPrintable(where + ": the box changed the text to " + held.left(40)));
                 log.clear();

@@ -4,6 +4,8 @@
 // buttons reached by their Alt-shortcuts. The window must be shown.
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QApplication>
@@ -163,6 +165,25 @@ inline void Retype(QLineEdit *e, const QString &text)
         QTest::keyClick(e, Qt::Key_Delete);
     else
         Type(e, text);
+}
+
+// Pastes text copied from elsewhere over a box's content, then leaves the box with Tab.
+inline void PasteOver(QLineEdit *e, const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    QTest::mouseClick(e, Qt::LeftButton);
+    QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(e, Qt::Key_Tab);
+}
+
+// A click on a line of a list with ticks, then Space to tick or untick it.
+inline bool ToggleTick(QTreeWidget *t, const QString &text)
+{
+    if (!ClickRow(t, text))
+        return false;
+    QTest::keyClick(t, Qt::Key_Space);
+    return true;
 }
 
 // Alt + the underlined letter, pressed where the focus is; waits until the button's press
