@@ -8,8 +8,6 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
-#include <QStyle>
-#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -64,29 +62,10 @@ inline void SelectItem(QListWidget *list, const QString &text)
     QFAIL(qPrintable(QStringLiteral("no item %1 in %2").arg(text, list->objectName())));
 }
 
-// Opens the combo box's list with a click, moves to the item with the arrow keys and takes it
-// with Enter: one choice, as the user makes it.
 inline void Choose(QComboBox *combo, const QString &text)
 {
     QVERIFY(combo);
-    const int i = combo->findText(text);
-    QVERIFY2(i >= 0, qPrintable(text));
-    QVERIFY2(combo->isVisible() && combo->isEnabled(), qPrintable(combo->objectName() + " cannot be reached"));
-    QVERIFY(input::Activate(combo));
-    QStyleOptionComboBox opt;
-    opt.initFrom(combo);
-    opt.editable = combo->isEditable();
-    opt.subControls = QStyle::SC_All;
-    const QRect arrow = combo->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxArrow, combo);
-    QTest::mouseClick(combo, Qt::LeftButton, {}, arrow.center());
-    QAbstractItemView *view = combo->view();
-    QTRY_VERIFY(view->isVisible());
-    for (int n = 0; n <= combo->count() && view->currentIndex().row() != i; ++n)
-        QTest::keyClick(view, view->currentIndex().row() < i ? Qt::Key_Down : Qt::Key_Up);
-    QCOMPARE(view->currentIndex().row(), i);
-    QTest::keyClick(view, Qt::Key_Return);
-    QTRY_VERIFY(!view->isVisible());
-    QCOMPARE(combo->currentIndex(), i);
+    QVERIFY2(input::Pick(combo, text), qPrintable(combo->objectName() + ": " + text + " cannot be chosen"));
 }
 
 // The window the menu entry opens, not yet shown (ShowInFront it before driving it).

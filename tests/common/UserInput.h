@@ -10,9 +10,15 @@
 #include <QDateEdit>
 #include <QApplication>
 #include <QLineEdit>
+#include <QHeaderView>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTreeWidget>
+#include <functional>
 
 namespace input {
 
@@ -49,6 +55,29 @@ inline bool ArrowTo(QComboBox *combo, const QString &text, int occurrence = 1)
     for (int i = 0; i <= combo->count() && combo->currentIndex() != target; ++i)
         QTest::keyClick(combo, combo->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
     return combo->currentIndex() == target;
+}
+
+// Opens the combo box's list with a click on its arrow, moves to the item with the arrow keys
+// and takes it with Enter: one choice, as the user makes it.
+inline bool Pick(QComboBox *combo, const QString &text)
+{
+    const int target = combo ? combo->findText(text) : -1;
+    if (target < 0 || !combo->isVisible() || !combo->isEnabled() || !Activate(combo))
+        return false;
+    QStyleOptionComboBox opt;
+    opt.initFrom(combo);
+    opt.editable = combo->isEditable();
+    opt.subControls = QStyle::SC_All;
+    const QRect arrow = combo->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxArrow, combo);
+    QTest::mouseClick(combo, Qt::LeftButton, {}, arrow.center());
+    QAbstractItemView *view = combo->view();
+    if (!QTest::qWaitFor([view] { return view->isVisible(); }))
+        return false;
+    for (int n = 0; n <= combo->count() && view->currentIndex().row() != target; ++n)
+        QTest::keyClick(view, view->currentIndex().row() < target ? Qt::Key_Down : Qt::Key_Up);
+    QTest::keyClick(view, Qt::Key_Return);
+    // The closed list hands the keyboard back to the combo box's window, as the desktop does.
+    return QTest::qWaitFor([view] { return !view->isVisible(); }) && Activate(combo) && combo->currentIndex() == target;
 }
 
 // Types over the text of an editable combo box, as a name typed in instead of chosen.
@@ -102,6 +131,37 @@ inline bool ClickLine(QTreeWidget *tree, int column, const QString &text, int oc
         return true;
     }
     return false;
+}
+
+// Chooses a menu entry with the mouse: its title in the menu bar, then down through the
+// menus to the entry. False when the entry is in no menu of the bar or cannot be clicked.
+inline bool ChooseMenu(QMenuBar *bar, QAction *entry)
+{
+    if (!bar || !entry || !Activate(bar))
+        return false;
+    // The way down: the menu bar's title, the submenus, the entry.
+    QList<QAction *> way;
+    std::function<bool(const QList<QAction *> &)> find = [&](const QList<QAction *> &actions) {
+        for (QAction *a : actions) {
+            way.append(a);
+            if (a == entry || (a->menu() && find(a->menu()->actions())))
+                return true;
+            way.removeLast();
+        }
+        return false;
+    };
+    if (!find(bar->actions()))
+        return false;
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(way.first()).center());
+    for (int i = 1; i < way.size(); ++i) {
+        QMenu *menu = way[i - 1]->menu();
+        if (!menu || !QTest::qWaitFor([menu] { return menu->isVisible(); }))
+            return false;
+        if (!way[i]->isEnabled())
+            return false;
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(way[i]).center());
+    }
+    return true;
 }
 
 } // namespace input
@@ -177,11 +237,17 @@ inline void PasteOver(QLineEdit *e, const QString &text)
     QTest::keyClick(e, Qt::Key_Tab);
 }
 
-// A click on a line of a list with ticks, then Space to tick or untick it.
+// A click on the first column of a line of a list with ticks (where its box is), then Space
+// to tick or untick it.
 inline bool ToggleTick(QTreeWidget *t, const QString &text)
 {
-    if (!ClickRow(t, text))
+    QTreeWidgetItem *item = RowWithText(t, text);
+    if (!item)
         return false;
+    t->scrollToItem(item);
+    const QPoint at(t->header()->sectionViewportPosition(0) + t->header()->sectionSize(0) / 2,
+                    t->visualItemRect(item).center().y());
+    QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, at);
     QTest::keyClick(t, Qt::Key_Space);
     return true;
 }

@@ -1,9 +1,11 @@
 #include "MDISchedule.h"
 #include "TestSupport.h"
+#include "UserInput.h"
 
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QTest>
 
 // The two period windows as the user reaches them: from the menu of the main window.
@@ -21,17 +23,17 @@ void TestPeriodMenus::menuOpensWindows()
     db.exec("insert into periodsystem values (1, 'Regular', 8, 40, '08:00', 4, 20, 'AM')");
     MDISchedule main;
     QVERIFY(main.MDIForm_Load());
-    main.show();
+    QVERIFY(ShowInFront(&main));
     for (const char *menu : {"mnuPeriodSystem", "mnuAssignPStoClass"}) {
         QAction *a = main.menuAction(menu);
         QVERIFY(a);
         QVERIFY2(a->isEnabled(), menu);
     }
-    main.menuAction("mnuPeriodSystem")->trigger();
+    QVERIFY(input::ChooseMenu(main.menuBar(), main.menuAction("mnuPeriodSystem")));
     QWidget *def = main.openWindowNamed("frmDefinePeriodSys");
     QVERIFY(def);
     QCOMPARE(main.mdiArea()->activeSubWindow()->windowTitle(), QString("Period System"));
-    main.menuAction("mnuAssignPStoClass")->trigger();
+    QVERIFY(input::ChooseMenu(main.menuBar(), main.menuAction("mnuAssignPStoClass")));
     QVERIFY(main.openWindowNamed("frmClassPeriod"));
     QCOMPARE(main.mdiArea()->activeSubWindow()->windowTitle(), QString("Assign Period System to Class"));
     QVERIFY(log.messages.isEmpty());
@@ -43,9 +45,9 @@ void TestPeriodMenus::definitionComesForwardWhenOffered()
     MessageLog log;
     MDISchedule main;
     QVERIFY(main.MDIForm_Load());
-    main.show();
+    QVERIFY(ShowInFront(&main));
     log.answer(hx::MsgResult::Yes);
-    main.menuAction("mnuAssignPStoClass")->trigger();
+    QVERIFY(input::ChooseMenu(main.menuBar(), main.menuAction("mnuAssignPStoClass")));
     QCOMPARE(log.texts(), QStringList({"You haven't defined period system. Want to define?"}));
     QVERIFY(main.openWindowNamed("frmClassPeriod"));
     QVERIFY(main.openWindowNamed("frmDefinePeriodSys"));
