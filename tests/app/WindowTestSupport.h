@@ -39,27 +39,20 @@ inline void ClickItem(QTreeWidget *tree, int column, const QString &text)
              qPrintable(QStringLiteral("no item %1 in %2").arg(text, tree->objectName())));
 }
 
-// Adds the line to the list's choice: a plain click where a click toggles, Ctrl+click where a
-// plain click would drop what was chosen before.
+// Adds the line to the list's choice with Ctrl+click, which keeps what was chosen before.
 inline void SelectItem(QListWidget *list, const QString &text)
 {
     QVERIFY(list);
-    QVERIFY2(list->isVisible(), qPrintable(list->objectName() + " is not on show"));
-    QVERIFY(input::Activate(list));
-    for (int i = 0; i < list->count(); ++i) {
-        QListWidgetItem *item = list->item(i);
-        if (item->text().trimmed() != text)
-            continue;
-        if (!item->isSelected()) {
-            const Qt::KeyboardModifiers mods =
-                list->selectionMode() == QAbstractItemView::ExtendedSelection ? Qt::ControlModifier : Qt::NoModifier;
-            list->scrollToItem(item);
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, mods, list->visualItemRect(item).center());
-        }
-        QVERIFY2(item->isSelected(), qPrintable(text + " cannot be chosen in " + list->objectName()));
-        return;
+    QVERIFY2(list->isVisible() && input::Activate(list), qPrintable(list->objectName() + " is not on show"));
+    QListWidgetItem *item = nullptr;
+    for (int i = 0; i < list->count() && !item; ++i)
+        item = list->item(i)->text().trimmed() == text ? list->item(i) : nullptr;
+    QVERIFY2(item, qPrintable(QStringLiteral("no item %1 in %2").arg(text, list->objectName())));
+    if (!item->isSelected()) {
+        list->scrollToItem(item);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, list->visualItemRect(item).center());
     }
-    QFAIL(qPrintable(QStringLiteral("no item %1 in %2").arg(text, list->objectName())));
+    QVERIFY2(item->isSelected(), qPrintable(text + " cannot be chosen in " + list->objectName()));
 }
 
 inline void Choose(QComboBox *combo, const QString &text)

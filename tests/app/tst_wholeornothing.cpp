@@ -153,10 +153,8 @@ QVector<Action> Actions()
         {"class-sections deleted", "mnuClassSection", 2, nothing,
          [](QWidget *w, MessageLog &log) {
              log.answer(hx::MsgResult::Yes); // the question naming them
-             auto *list = Child<QTreeWidget>(w, "LvwCS");
-             for (int i = 0; i < list->topLevelItemCount(); ++i)
-                 if (list->topLevelItem(i)->text(0).startsWith("VIII") || list->topLevelItem(i)->text(0).startsWith("IX"))
-                     SelectRow(list, list->topLevelItem(i)->text(0).trimmed(), list->topLevelItem(i)->text(1).trimmed());
+             for (const char *cs : {"VIII-A", "IX-"})
+                 QVERIFY(ClickRow(Child<QTreeWidget>(w, "LvwCS"), cs, Qt::ControlModifier));
          },
          "cmdDel"},
         {"leave saved", "MnuLeave", 1, nothing,
