@@ -18,7 +18,6 @@
 #include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTreeWidget>
-#include <functional>
 
 namespace input {
 
@@ -133,35 +132,20 @@ inline bool ClickLine(QTreeWidget *tree, int column, const QString &text, int oc
     return false;
 }
 
-// Chooses a menu entry with the mouse: its title in the menu bar, then down through the
-// menus to the entry. False when the entry is in no menu of the bar or cannot be clicked.
+// Chooses a menu entry with the mouse: its menu's title in the menu bar, then the entry.
 inline bool ChooseMenu(QMenuBar *bar, QAction *entry)
 {
-    if (!bar || !entry || !Activate(bar))
-        return false;
-    // The way down: the menu bar's title, the submenus, the entry.
-    QList<QAction *> way;
-    std::function<bool(const QList<QAction *> &)> find = [&](const QList<QAction *> &actions) {
-        for (QAction *a : actions) {
-            way.append(a);
-            if (a == entry || (a->menu() && find(a->menu()->actions())))
-                return true;
-            way.removeLast();
-        }
-        return false;
-    };
-    if (!find(bar->actions()))
-        return false;
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(way.first()).center());
-    for (int i = 1; i < way.size(); ++i) {
-        QMenu *menu = way[i - 1]->menu();
-        if (!menu || !QTest::qWaitFor([menu] { return menu->isVisible(); }))
+    for (QAction *title : bar && entry && Activate(bar) ? bar->actions() : QList<QAction *>()) {
+        QMenu *menu = title->menu();
+        if (!menu || !menu->actions().contains(entry))
+            continue;
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
+        if (!QTest::qWaitFor([menu] { return menu->isVisible(); }) || !entry->isEnabled())
             return false;
-        if (!way[i]->isEnabled())
-            return false;
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(way[i]).center());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+        return true;
     }
-    return true;
+    return false;
 }
 
 } // namespace input

@@ -15,11 +15,9 @@ class TestSubject : public QObject {
 private slots:
     void groupsGetBlankTitleAndNextId();
     void duplicatesCompareStoredText();
-    void titleNeedsAGroup();
     void searchTreatsWildcardsLiterally();
     void titleInUseIsKept();
     void groupDeletionTakesItsTitles();
-    void quotesAndLettersKept();
     void windowAddsSearchesAndDeletes();
 };
 
@@ -56,10 +54,17 @@ void TestSubject::groupsGetBlankTitleAndNextId()
     QVERIFY(log.texts().isEmpty() || !log.contains("This Subject Group Already Exist"));
 }
 
+// A title needs a group; duplicates compare the stored text; quotes and letters are kept.
 void TestSubject::duplicatesCompareStoredText()
 {
     TestDatabase db;
     MessageLog log;
+    QCOMPARE(SubjectBook::saveTitle(0, "Algebra"), Out::NoGroup);
+    QCOMPARE(SubjectBook::saveTitle(7, "Algebra"), Out::NoGroup);
+    QCOMPARE(db.count("subjtype"), 0);
+    QCOMPARE(log.messages.size(), 2);
+    QCOMPARE(log.messages.last().title, QString("Subject"));
+
     QCOMPARE(SubjectBook::saveGroup("Maths"), Out::Saved);
     QCOMPARE(SubjectBook::saveGroup("Maths "), Out::Duplicate);
     QCOMPARE(SubjectBook::saveGroup("maths"), Out::Duplicate);
@@ -75,17 +80,12 @@ void TestSubject::duplicatesCompareStoredText()
     QCOMPARE(SubjectBook::saveTitle(1, ""), Out::Duplicate);
     QCOMPARE(db.count("subjtype"), 2);
     QCOMPARE(texts(SubjectBook::titlesOfGroup(1)), (QStringList{"Maths ", "Maths Algebra"}));
-}
 
-void TestSubject::titleNeedsAGroup()
-{
-    TestDatabase db;
-    MessageLog log;
-    QCOMPARE(SubjectBook::saveTitle(0, "Algebra"), Out::NoGroup);
-    QCOMPARE(SubjectBook::saveTitle(7, "Algebra"), Out::NoGroup);
-    QCOMPARE(db.count("subjtype"), 0);
-    QCOMPARE(log.messages.size(), 2);
-    QCOMPARE(log.messages.last().title, QString("Subject"));
+    QCOMPARE(SubjectBook::saveGroup("Children's Lit?"), Out::Saved);
+    QCOMPARE(SubjectBook::saveTitle(2, "हिन्दी 'B'"), Out::Saved);
+    QCOMPARE(texts(SubjectBook::titlesOfGroup(2)), (QStringList{"Children's Lit? ", "Children's Lit? हिन्दी 'B'"}));
+    QCOMPARE(texts(SubjectBook::matchGroups("Children's")), QStringList{"Children's Lit?"});
+    QCOMPARE(SubjectBook::saveGroup("Children's Lit?"), Out::Duplicate);
 }
 
 void TestSubject::searchTreatsWildcardsLiterally()
@@ -176,17 +176,6 @@ void TestSubject::groupDeletionTakesItsTitles()
     QVERIFY(log.last().startsWith("Error :"));
     QCOMPARE(db.count("subjtype", "subid = ?", {music}), 1);
     QCOMPARE(db.count("subjects"), 1);
-}
-
-void TestSubject::quotesAndLettersKept()
-{
-    TestDatabase db;
-    MessageLog log;
-    QCOMPARE(SubjectBook::saveGroup("Children's Lit?"), Out::Saved);
-    QCOMPARE(SubjectBook::saveTitle(1, "हिन्दी 'B'"), Out::Saved);
-    QCOMPARE(texts(SubjectBook::titlesOfGroup(1)), (QStringList{"Children's Lit? ", "Children's Lit? हिन्दी 'B'"}));
-    QCOMPARE(texts(SubjectBook::matchGroups("Children's")), QStringList{"Children's Lit?"});
-    QCOMPARE(SubjectBook::saveGroup("Children's Lit?"), Out::Duplicate);
 }
 
 static QStringList column0(QTreeWidget *lv)
