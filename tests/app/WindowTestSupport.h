@@ -23,8 +23,7 @@ template <class T> T *Child(QWidget *w, const QString &name)
 inline void Press(QWidget *w, const QString &name)
 {
     if (auto *b = Child<QPushButton>(w, name)) {
-        QVERIFY2(b->isVisible(), qPrintable(name + " is not on show"));
-        QVERIFY2(b->isEnabled(), qPrintable(name + " is disabled"));
+        QVERIFY2(b->isVisible() && b->isEnabled(), qPrintable(name + " is not on show or disabled"));
         input::Click(b);
     }
 }
@@ -32,9 +31,7 @@ inline void Press(QWidget *w, const QString &name)
 // A click on the row whose column reads `text`, where it is drawn.
 inline void ClickItem(QTreeWidget *tree, int column, const QString &text)
 {
-    QVERIFY(tree);
-    QVERIFY2(tree->isVisible(), qPrintable(tree->objectName() + " is not on show"));
-    QVERIFY(input::Activate(tree));
+    QVERIFY2(tree && tree->isVisible() && input::Activate(tree), "the list is not on show");
     QVERIFY2(ClickRow(tree, text, {}, column),
              qPrintable(QStringLiteral("no item %1 in %2").arg(text, tree->objectName())));
 }

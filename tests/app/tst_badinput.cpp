@@ -102,25 +102,19 @@ QStringList TypeableBoxes(QWidget *w)
     return out;
 }
 
-// Types (pastes) a text into a box and leaves it; returns what the box holds then.
+// Pastes a text into a box and leaves it; returns what the box holds then.
 QString Enter(QWidget *w, const QString &box, const QString &text, int *maxLength)
 {
-    *maxLength = 32767;
     QWidget *c = w->findChild<QWidget *>(box);
-    if (auto *e = qobject_cast<QLineEdit *>(c)) {
-        *maxLength = e->maxLength();
-        PasteOver(e, text);
-        return e->text();
+    auto *cb = qobject_cast<QComboBox *>(c);
+    QLineEdit *e = cb ? cb->lineEdit() : qobject_cast<QLineEdit *>(c);
+    *maxLength = e ? e->maxLength() : 32767;
+    if (!e) {
+        qWarning("cannot type into %s", qPrintable(box));
+        return QString();
     }
-    if (auto *cb = qobject_cast<QComboBox *>(c)) {
-        if (cb->lineEdit()) {
-            *maxLength = cb->lineEdit()->maxLength();
-            PasteOver(cb->lineEdit(), text);
-        }
-        return cb->currentText();
-    }
-    qWarning("cannot type into %s", qPrintable(box));
-    return QString();
+    PasteOver(e, text);
+    return cb ? cb->currentText() : e->text();
 }
 
 // Every text the window shows: boxes, combo items, list and label texts.
