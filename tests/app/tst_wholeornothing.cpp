@@ -49,20 +49,17 @@ QStringList WindowState(QWidget *w)
     return out;
 }
 
+// Ctrl+click on the row: what was chosen before stays chosen, as in a list of several.
 void SelectRow(QTreeWidget *tree, const QString &first, const QString &second)
 {
-    QVERIFY(tree);
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        QTreeWidgetItem *item = tree->topLevelItem(i);
-        if (item->text(0).trimmed() == first && item->text(1).trimmed() == second) {
-            // Ctrl keeps what was chosen before, as in a list of several.
+    for (int i = 0; tree && i < tree->topLevelItemCount(); ++i)
+        if (QTreeWidgetItem *item = tree->topLevelItem(i); item->text(0).trimmed() == first && item->text(1).trimmed() == second) {
             tree->scrollToItem(item);
             QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::ControlModifier, tree->visualItemRect(item).center());
             QVERIFY(item->isSelected());
             return;
         }
-    }
-    QFAIL(qPrintable(QStringLiteral("no row %1 %2 in %3").arg(first, second, tree->objectName())));
+    QFAIL(qPrintable(QStringLiteral("no row %1 %2").arg(first, second)));
 }
 
 void Tick(QTreeWidget *tree, const QString &text)
