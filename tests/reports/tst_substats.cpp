@@ -143,7 +143,7 @@ void TestSubstitutionStats::windowFromTheMenu()
     QVERIFY(at > separator);
 
     QVERIFY(input::Show(&main));
-    main.menuAction("mnuSubstStats")->trigger();
+    QVERIFY(input::ChooseMenu(main.menuBar(), main.menuAction("mnuSubstStats")));
     auto *w = qobject_cast<FrmSubstitutionStats *>(main.openWindowNamed("FrmSubstitutionStats"));
     QVERIFY(w);
     QCOMPARE(w->windowTitle(), QString("Substitution Statistics"));
