@@ -2,6 +2,7 @@
 #include "AllocationLogic.h"
 #include "AllocationProblems.h"
 #include "AllocationSchool.h"
+#include "SubstitutionBook.h"
 #include "TimetableCheck.h"
 #include "TimetableStore.h"
 
@@ -19,6 +20,7 @@ private slots:
     void fromTimetable();
     void everyProblemLine();
     void storeRefusesUnavailablePeriods();
+    void substitutesOnlyWhenAvailable();
 };
 
 void TestAllocation::suggestionPrefersLevelsThenBalance()
@@ -224,6 +226,29 @@ void TestAllocation::storeRefusesUnavailablePeriods()
                             "in Class Schedule"),
              qPrintable(lines.join('\n')));
     QVERIFY(log.messages.isEmpty());
+}
+
+void TestAllocation::substitutesOnlyWhenAvailable()
+{
+    TestDatabase db;
+    Seed(db);
+    MessageLog log;
+    QDate monday(2026, 12, 7);
+    Place(db, VIA, 0, 0, Ravi, Maths);
+    db.exec("insert into teacherattendence values (?, 'Absent', 0, 0, ?, ?)", {Ravi, IsoDate(monday), IsoDate(monday)});
+    auto free = [&] {
+        QStringList names;
+        for (const FreeTeacher &t : SubstitutionBook::freeTeachers(monday, 0))
+            names << t.name;
+        return names;
+    };
+    QCOMPARE(free(), QStringList({"Asha Sharma", "Kiran Das", "Meena Iyer"}));
+    QVERIFY(alloc::SetUnavailable(Meena, {0}, true)); // Monday I
+    QCOMPARE(free(), QStringList({"Asha Sharma", "Kiran Das"}));
+    QCOMPARE(int(SubstitutionBook::save(Ravi, monday, 0, Meena)), int(SubstitutionBook::Result::Refused));
+    QCOMPARE(log.last(), QString("The substitute is not free in this period. Choose another teacher."));
+    QCOMPARE(db.count("substitute"), 0);
+    QCOMPARE(int(SubstitutionBook::save(Ravi, monday, 0, Kiran)), int(SubstitutionBook::Result::Saved));
 }
 
 QTEST_MAIN(TestAllocation)

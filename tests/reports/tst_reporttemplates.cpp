@@ -326,7 +326,7 @@ void TestReportTemplates::everyTemplateMakesAPdf()
     QVERIFY(InstallTemplates());
     FillSchool(db);
     for (const char *name : {"classschsumm.rpt", "teacherschsumm.rpt", "classtmtable.rpt", "tchrtmtable.rpt",
-                             "freeperiod.rpt", "substitute.rpt", "timetablecheck.rpt"}) {
+                             "freeperiod.rpt", "substitute.rpt", "timetablecheck.rpt", "substats.rpt"}) {
         const QString file = pdfFile(QString(name).replace(".rpt", "-all.pdf"));
         QVERIFY2(PdfPages(name, QString(), file) >= 1, name);
         QFile f(file);
