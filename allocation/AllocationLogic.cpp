@@ -30,6 +30,16 @@ QHash<int, QString> idNames(const QString &sql, const QVariantList &params = {})
     return out;
 }
 
+// Rows of a table that name a class-section (classid) and a subject title (subid): the class-section's
+// text, the title's text, then the columns `more` (the table is aliased x).
+QString withNames(const QString &table, const QString &more, const QString &tail)
+{
+    return QStringLiteral("select %1, trim(%2), %3 from %4 x left join classsection c on c.classid = x.classid "
+                          "left join subjtype st on st.uniqueid = x.subid left join subjects s on s.subid = st.subid %5")
+        .arg(ClassSectionExpr(QStringLiteral("c")), SubjectTextExpr(QStringLiteral("s"), QStringLiteral("st")), more,
+             table, tail);
+}
+
 QHash<int, QString> teacherNames() { return idNames(QStringLiteral("select teacherid, teachername from teachers")); }
 
 QString removedTeacher(int id) { return QStringLiteral("(removed teacher %1)").arg(id); }
@@ -159,13 +169,8 @@ bool AllocationLogic::allocate(int subjectId, int teacherId, int periods)
 QVector<QStringList> AllocationLogic::teacherAllocations(int teacherid)
 {
     QVector<QStringList> out;
-    const Recordset rs = QueryQuiet(QStringLiteral("select %1, trim(%2), a.hours from classsubjectteachers a "
-                                                   "left join classsection c on c.classid = a.classid "
-                                                   "left join subjtype st on st.uniqueid = a.subid "
-                                                   "left join subjects s on s.subid = st.subid "
-                                                   "where a.teacherid = ? order by c.sortorder, c.section, 2")
-                                        .arg(ClassSectionExpr(QStringLiteral("c")),
-                                             SubjectTextExpr(QStringLiteral("s"), QStringLiteral("st"))),
+    const Recordset rs = QueryQuiet(withNames(QStringLiteral("classsubjectteachers"), QStringLiteral("x.hours"),
+                                              QStringLiteral("where x.teacherid = ? order by c.sortorder, c.section, 2")),
                                     {teacherid});
     for (const QVariantList &r : rs.rows())
         out.push_back({r[0].toString(), r[1].toString(), r[2].toString()});
@@ -326,20 +331,15 @@ void AvailabilityModel::loadTeacher(int teacherid)
                             {teacherid}, 0)
                      .toInt();
     lessons_.fill(QString());
-    const Recordset rs = QueryQuiet(QStringLiteral("select ts.period * 6 + ts.weekday, %1, trim(%2) from timeschedule ts "
-                                                   "left join classsection c on c.classid = ts.classid "
-                                                   "left join subjtype st on st.uniqueid = ts.subid "
-                                                   "left join subjects s on s.subid = st.subid "
-                                                   "where ts.teacherid = ? and ts.weekday between 0 and 5 and ts.period between 0 and 8 "
-                                                   "order by c.sortorder, c.section")
-                                        .arg(ClassSectionExpr(QStringLiteral("c")),
-                                             SubjectTextExpr(QStringLiteral("s"), QStringLiteral("st"))),
+    const Recordset rs = QueryQuiet(withNames(QStringLiteral("timeschedule"), QStringLiteral("x.period * 6 + x.weekday"),
+                                              QStringLiteral("where x.teacherid = ? and x.weekday between 0 and 5 and "
+                                                             "x.period between 0 and 8 order by c.sortorder, c.section")),
                                     {teacherid});
     for (const QVariantList &r : rs.rows()) {
-        QString &cell = lessons_[r[0].toInt()];
+        QString &cell = lessons_[r[2].toInt()];
         if (!cell.isEmpty())
             cell += QChar(13);
-        cell += r[1].toString() + QChar(13) + r[2].toString();
+        cell += r[0].toString() + QChar(13) + r[1].toString();
     }
 }
 

@@ -81,11 +81,9 @@ void paint(QLabel *cell, const QColor &background, const QColor &text)
 
 QLabel *legend(const QColor &colour, const QString &text)
 {
-    auto *l = new QLabel(text);
-    l->setAutoFillBackground(true);
-    paint(l, colour, colour == colNotAvailable() ? QColor(Qt::white) : QColor(Qt::black));
-    l->setFrameShape(QFrame::Box);
-    l->setMargin(3);
+    QLabel *l = tt::Legend(colour, text);
+    if (colour == colNotAvailable())
+        paint(l, colour, Qt::white);
     return l;
 }
 
