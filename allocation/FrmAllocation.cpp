@@ -11,7 +11,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -162,7 +161,7 @@ QWidget *FrmAllocation::buildTeachersTab()
                                           "(periods allocated of the periods available)"));
     TxtPeriods = new QLineEdit;
     TxtPeriods->setObjectName(QStringLiteral("TxtPeriods"));
-    TxtPeriods->setValidator(new QIntValidator(0, 54, TxtPeriods));
+    TxtPeriods->setMaxLength(2); // a week has at most 54 periods
     TxtPeriods->setMaximumWidth(hx::Twips(900));
     cmdAllocate = button(QStringLiteral("&Allocate"), QStringLiteral("cmdAllocate"));
     cmdRemove = button(QStringLiteral("&Remove"), QStringLiteral("cmdRemove"));
