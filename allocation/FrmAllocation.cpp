@@ -157,6 +157,7 @@ QWidget *FrmAllocation::buildTeachersTab()
     g->addWidget(LvwCurriculum, 2, 0);
 
     CmbTeacher = box(QStringLiteral("CmbTeacher"));
+    CmbTeacher->setMinimumWidth(hx::Twips(3600)); // "name (allocated of available)" whole
     CmbTeacher->setToolTip(QStringLiteral("Best first: preferred levels nearest the class's, then the lightest load "
                                           "(periods allocated of the periods available)"));
     TxtPeriods = new QLineEdit;
@@ -317,7 +318,7 @@ void FrmAllocation::showLines(int keepSubject)
         if (l.subjectId == keepSubject)
             keep = item;
     }
-    for (int c = 0; c < 3; ++c)
+    for (int c = 0; c < 4; ++c)
         LvwCurriculum->resizeColumnToContents(c);
     LvwCurriculum->setCurrentItem(keep);
     if (keep)

@@ -68,10 +68,10 @@ QString weekCells()
 {
     return QStringLiteral(
         "with recursive cells(c) as (select 0 union all select c + 1 from cells where c < 53), "
-        "classcells as (select distinct cp.classid, cells.c from classperiods cp "
+        "classcells as materialized (select distinct cp.classid, cells.c from classperiods cp "
         "join periodsystem ps on ps.periodsysid = cp.periodsysid "
         "join cells on ps.p_no > cells.c / 6 and ',' || replace(cp.days, ' ', '') || ',' like '%,' || (cells.c % 6) || ',%'), "
-        "schoolcells as (select distinct c from classcells) ");
+        "schoolcells as materialized (select distinct c from classcells) ");
 }
 
 // Problems of who teaches what and when teachers can teach: they stand in the way of building
@@ -101,9 +101,10 @@ void appendAllocationKinds(QVector<Kind> &k)
                      "' allocated, but available in only ' || k.can || '. Mark more periods available on the "
                      "\"Availability\" tab or give some of the periods to another teacher on the \"Teachers for "
                      "Subjects\" tab.' as fault, 'Teaching Allocation' as mend "
-                     "from (select a.teacherid, sum(a.hours) as total, (select count(*) from schoolcells sc where not exists "
-                     "(select 1 from teacherunavailable u where u.teacherid = a.teacherid and u.period * 6 + u.weekday = sc.c)) as can "
-                     "from classsubjectteachers a group by a.teacherid) k left join teachers t on t.teacherid = k.teacherid "
+                     "from (select a.teacherid, sum(a.hours) as total, (select count(*) from schoolcells) - "
+                     "ifnull(na.n, 0) as can from classsubjectteachers a left join (select u.teacherid, count(*) as n "
+                     "from teacherunavailable u join schoolcells sc on sc.c = u.period * 6 + u.weekday group by u.teacherid) na "
+                     "on na.teacherid = a.teacherid group by a.teacherid) k left join teachers t on t.teacherid = k.teacherid "
                      "where k.total > k.can")
                      .arg(teacherOf(QStringLiteral("t"), QStringLiteral("k.teacherid")), periods(QStringLiteral("k.total"))),
                  true});
