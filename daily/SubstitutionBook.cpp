@@ -100,6 +100,9 @@ QString SubstitutionBook::notFreeReason(const QDate &date, int period, int subst
     if (!away.eof())
         return away.text(0).compare(QLatin1String("Leave"), Qt::CaseInsensitive) == 0 ? QStringLiteral("on leave")
                                                                                         : QStringLiteral("absent");
+    const int wd = WeekDayNumber(date);
+    if (wd >= 0 && wd < 6 && period >= 0 && period < 9 && ((TeacherUnavailableCells(substituteId) >> (period * 6 + wd)) & 1))
+        return QStringLiteral("not available in this period");
     const Recordset lesson = OpenRecordset(QStringLiteral("select ") + ClassSectionExpr(QStringLiteral("c")) +
         QStringLiteral(" from timeschedule ts left join classsection c on c.classid = ts.classid"
                        " where ts.teacherid = ? and ts.weekday = ? and ts.period = ? order by ts.rowid limit 1"),
@@ -204,9 +207,9 @@ bool SubstitutionBook::askToGiveUp(const QString &teacherName, const QVector<Sub
     return hx::MsgBox(lines.join(QChar(13)), hx::MsgButtons::YesNo, hx::MsgIcon::Question) == hx::MsgResult::Yes;
 }
 
-// Who may substitute at a date and period. A teacher's availability (the periods a teacher
-// cannot be asked for, once the school records them) joins here as one more "not exists",
-// and in notFreeReason, which checks the same where a substitute is written.
+// Who may substitute at a date and period: not teaching then, not away, not covering another
+// class, and available then (not in a period the teacher cannot teach); notFreeReason checks
+// the same where a substitute is written.
 static const QString kFreeTeacherSql = QStringLiteral(
     "select t.teachername, t.teacherid from teachers t"
     " where not exists (select 1 from timeschedule ts where ts.weekday = ? and ts.period = ?"
@@ -214,13 +217,15 @@ static const QString kFreeTeacherSql = QStringLiteral(
     " and not exists (select 1 from teacherattendence ta where ta.teacherid = t.teacherid"
     "   and ta.fromdate <= ? and ta.todate >= ? and ta.fromperiod <= ? and ta.toperiod >= ?)"
     " and not exists (select 1 from substitute s where s.subid = t.teacherid and s.period = ?"
-    "   and s.weekday = ? and s.dt = ?)");
+    "   and s.weekday = ? and s.dt = ?)"
+    " and not exists (select 1 from teacherunavailable u where u.teacherid = t.teacherid"
+    "   and u.weekday = ? and u.period = ?)");
 
 static QVariantList freeParams(const QDate &date, int period)
 {
     const int wd = SubstitutionBook::WeekDayNumber(date);
     const QString day = IsoDate(date);
-    return {wd, period, day, day, period, period, period, wd, day};
+    return {wd, period, day, day, period, period, period, wd, day, wd, period};
 }
 
 QVector<FreeTeacher> SubstitutionBook::freeTeachers(const QDate &date, int period)

@@ -119,19 +119,6 @@ void setTip(QWidget *w, const QString &text)
         w->setToolTip(s);
 }
 
-QLabel *legend(const QColor &colour, const QString &text, const QString &name = QString())
-{
-    auto *l = new QLabel(text);
-    if (!name.isEmpty())
-        l->setObjectName(name);
-    l->setAutoFillBackground(true);
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::Window, colour);
-    l->setPalette(pal);
-    l->setFrameShape(QFrame::Box);
-    l->setMargin(3);
-    return l;
-}
 
 } // namespace
 
@@ -199,8 +186,8 @@ FrmClassSchedule::FrmClassSchedule(QWidget *parent) : QWidget(parent)
     auto *scheduleLayout = new QVBoxLayout(schedule);
     scheduleLayout->addWidget(buildGrid(true));
     auto *legends = new QHBoxLayout;
-    legends->addWidget(legend(tt::ColSubject(), QStringLiteral("Periods of Subject")));
-    legends->addWidget(legend(tt::ColBusy(), QStringLiteral("Teacher Busy"), QStringLiteral("LblOccupied")));
+    legends->addWidget(tt::Legend(tt::ColSubject(), QStringLiteral("Periods of Subject")));
+    legends->addWidget(tt::Legend(tt::ColBusy(), QStringLiteral("Teacher Busy"), QStringLiteral("LblOccupied")));
     legends->addStretch();
     CmdSwap = button(QStringLiteral("Show Teacher's Details"), QStringLiteral("CmdSwap"));
     CmdSwap->setProperty("tag", QStringLiteral("Show Class Details"));

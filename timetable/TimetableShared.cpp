@@ -3,6 +3,7 @@
 #include "Platform.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -39,6 +40,20 @@ QColor ColBusy() { return QColor(255, 128, 128); }
 QColor ColSubject() { return QColor(192, 192, 0); }
 QColor ColUnavailable() { return QApplication::palette().color(QPalette::Button); }
 QColor ColSubstitute() { return QColor(192, 0, 0); }
+
+QLabel *Legend(const QColor &colour, const QString &text, const QString &name)
+{
+    auto *l = new QLabel(text);
+    if (!name.isEmpty())
+        l->setObjectName(name);
+    l->setAutoFillBackground(true);
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::Window, colour);
+    l->setPalette(pal);
+    l->setFrameShape(QFrame::Box);
+    l->setMargin(3);
+    return l;
+}
 
 AfterSave TellSaveResult(const store::SaveResult &result)
 {

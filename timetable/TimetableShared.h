@@ -12,6 +12,8 @@
 class QMdiSubWindow;
 class QObject;
 
+class QLabel;
+
 namespace tt {
 
 constexpr int kDays = 6;    // Monday .. Saturday
@@ -38,6 +40,9 @@ QColor ColBusy();        // 255, 128, 128
 QColor ColSubject();     // 192, 192, 0
 QColor ColUnavailable(); // the system's button face
 QColor ColSubstitute();  // 192, 0, 0, bold text of a substitute lesson
+
+// A sample of a cell colour with its meaning beside a grid.
+QLabel *Legend(const QColor &colour, const QString &text, const QString &name = QString());
 
 // Runs `activated` each time the window's frame becomes the active child coming from another
 // child window (a message box coming and going is no activation), and once now if it is the

@@ -222,6 +222,23 @@ QVector<WindowCase> Cases()
          {"cmdAssign"}, nullptr,
          {{"TxtHrs", Kind::Number, "select hours from classsubjects where classid = 3 and subid = 2"}}},
 
+        // The periods of a teacher in a class-subject of eight periods a week.
+        {"MnuAllocation", "a teacher's periods of a class-subject",
+         [](QWidget *w, const QString &) {
+             ExecuteSql("update classsubjects set hours = 8 where classid = 1 and subid = 1");
+             ClickItem(Child<QTreeWidget>(w, "LvwCurriculum"), 0, "Maths");
+             auto *teacher = Child<QComboBox>(w, "CmbTeacher");
+             Choose(teacher, teacher->itemText(0));
+         },
+         {"cmdAllocate"},
+         [](QWidget *w) {
+             ClickItem(Child<QTreeWidget>(w, "LvwCurriculum"), 0, "Maths");
+             auto *teacher = Child<QComboBox>(w, "CmbTeacher");
+             Choose(teacher, teacher->itemText(0));
+         },
+         {{"TxtPeriods", Kind::Number,
+           "select ifnull(sum(hours), 0) from classsubjectteachers where classid = 1 and subid = 1 and teacherid = 1"}}},
+
         {"MnuLeave", "a leave", none, {"cmdSave"}, nullptr,
          {{"CmbTeacher", Kind::Lookup, "select count(*) from teacherattendence"}}},
     };
