@@ -132,7 +132,15 @@ bool isEmptyEntry(const QVariant &v) { return !v.isValid() || v.isNull(); }
 // a step once shipped is never changed.
 const QVector<QStringList> &shippedUpgrades()
 {
-    static const QVector<QStringList> steps = {};
+    static const QVector<QStringList> steps = {
+        // Version 2: who teaches which class-subject, and the periods a teacher cannot teach.
+        {QStringLiteral("CREATE TABLE classsubjectteachers (classid INTEGER NOT NULL, subid INTEGER NOT NULL, "
+                        "teacherid INTEGER NOT NULL, hours INTEGER NOT NULL CHECK (hours > 0), "
+                        "UNIQUE (classid, subid, teacherid)) STRICT"),
+         QStringLiteral("CREATE TABLE teacherunavailable (teacherid INTEGER NOT NULL, weekday INTEGER NOT NULL "
+                        "CHECK (weekday BETWEEN 0 AND 5), period INTEGER NOT NULL CHECK (period BETWEEN 0 AND 8), "
+                        "UNIQUE (teacherid, weekday, period)) STRICT")},
+    };
     return steps;
 }
 

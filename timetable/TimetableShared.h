@@ -9,6 +9,8 @@
 #include <array>
 #include <functional>
 
+class QGridLayout;
+class QLabel;
 class QMdiSubWindow;
 class QObject;
 
@@ -38,6 +40,14 @@ QColor ColBusy();        // 255, 128, 128
 QColor ColSubject();     // 192, 192, 0
 QColor ColUnavailable(); // the system's button face
 QColor ColSubstitute();  // 192, 0, 0, bold text of a substitute lesson
+
+// The week grid as the editors draw it: period headings "I" .. "IX" on row 0 (returned, for
+// windows that make them clickable), day captions in column 0, and cells of the editors' size
+// and font at (day + 1, period + 1).
+std::array<QLabel *, kPeriods> AddWeekHeadings(QGridLayout *grid);
+QLabel *AddWeekCell(QGridLayout *grid, int cell, QLabel *label);
+// Sets a cell's background, and red bold text for a substitute lesson.
+void PaintCell(QLabel *cell, const QColor &background, bool substitute = false);
 
 // Runs `activated` each time the window's frame becomes the active child coming from another
 // child window (a message box coming and going is no activation), and once now if it is the
