@@ -182,12 +182,7 @@ store::SaveResult GenerateModel::save()
         for (const gen::Lesson &l : result_.lessons) {
             if (l.classId != c.id)
                 continue;
-            store::LessonRow row{l.teacher, l.subject, l.classId, gen::periodOf(l.cell), gen::weekdayOf(l.cell), false};
-            // A kept substitution stays one.
-            for (const store::LessonRow &old : w.loaded)
-                if (old.sameLesson(row))
-                    row.substitute = old.substitute;
-            w.rows.push_back(row);
+            w.rows.push_back({l.teacher, l.subject, l.classId, gen::periodOf(l.cell), gen::weekdayOf(l.cell), false});
         }
         changes.push_back(w);
     }
