@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <cstdio>
 
 namespace {
@@ -118,5 +119,13 @@ int main(int argc, char **argv)
     std::printf("%s\n", qPrintable(model.summary(clock.elapsed())));
     std::fflush(stdout);
     CloseDatabase();
+    // For the benchmark: the most memory the run held, on the error stream.
+    if (qEnvironmentVariableIsSet("HORALUX_GENERATE_PEAK")) {
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (status.open(QIODevice::ReadOnly))
+            for (const QByteArray &line : status.readAll().split('\n'))
+                if (line.startsWith("VmHWM:"))
+                    std::fprintf(stderr, "peak memory %.1f MB\n", line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0);
+    }
     return saved && result.placed == result.planned ? 0 : 1;
 }
