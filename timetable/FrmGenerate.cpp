@@ -36,13 +36,25 @@ QWidget *weekGrid(std::array<QLabel *, gen::Cells> &cells, const QString &prefix
     return w;
 }
 
-QLabel *legend(const QColor &colour, const QString &text)
+// A tab with a box to choose whose week, the week, and the legend of its colours.
+QWidget *weekTab(QComboBox *box, std::array<QLabel *, gen::Cells> &cells, const QString &prefix,
+                 std::initializer_list<GenCellLook> looks)
 {
-    auto *l = new QLabel(text);
-    l->setAutoFillBackground(true);
-    l->setFrameShape(QFrame::Box);
-    tt::PaintCell(l, colour);
-    return l;
+    auto *tab = new QWidget;
+    auto *layout = new QVBoxLayout(tab);
+    layout->addWidget(box);
+    layout->addWidget(weekGrid(cells, prefix));
+    auto *legends = new QHBoxLayout;
+    for (GenCellLook look : looks) {
+        auto *l = new QLabel(GenerateModel::lookName(look));
+        l->setAutoFillBackground(true);
+        l->setFrameShape(QFrame::Box);
+        tt::PaintCell(l, GenerateModel::colourOf(look));
+        legends->addWidget(l);
+    }
+    legends->addStretch();
+    layout->addLayout(legends);
+    return tab;
 }
 
 void fill(QComboBox *box, const QVector<GenItem> &items)
@@ -126,36 +138,18 @@ FrmGenerate::FrmGenerate(QWidget *parent) : QWidget(parent)
     LstUnplaced->setWordWrap(true);
     TabResult->addTab(LstUnplaced, QStringLiteral("Not Placed"));
 
-    auto *classTab = new QWidget;
-    auto *classLayout = new QVBoxLayout(classTab);
     CmbClass = new QComboBox;
     CmbClass->setObjectName(QStringLiteral("CmbClass"));
     CmbClass->setAccessibleName(QStringLiteral("Class"));
-    classLayout->addWidget(CmbClass);
-    classLayout->addWidget(weekGrid(classCell_, QStringLiteral("ClassCell_")));
-    auto *classLegend = new QHBoxLayout;
-    classLegend->addWidget(legend(GenerateModel::colourOf(GenCellLook::Placed), QStringLiteral("Placed")));
-    classLegend->addWidget(legend(GenerateModel::colourOf(GenCellLook::Kept), QStringLiteral("Kept")));
-    classLegend->addWidget(legend(GenerateModel::colourOf(GenCellLook::Free), QStringLiteral("Free")));
-    classLegend->addStretch();
-    classLayout->addLayout(classLegend);
-    TabResult->addTab(classTab, QStringLiteral("Class Week"));
-
-    auto *teacherTab = new QWidget;
-    auto *teacherLayout = new QVBoxLayout(teacherTab);
+    TabResult->addTab(weekTab(CmbClass, classCell_, QStringLiteral("ClassCell_"),
+                              {GenCellLook::Placed, GenCellLook::Kept, GenCellLook::Free}),
+                      QStringLiteral("Class Week"));
     CmbTeacher = new QComboBox;
     CmbTeacher->setObjectName(QStringLiteral("CmbTeacher"));
     CmbTeacher->setAccessibleName(QStringLiteral("Teacher"));
-    teacherLayout->addWidget(CmbTeacher);
-    teacherLayout->addWidget(weekGrid(teacherCell_, QStringLiteral("TeacherCell_")));
-    auto *teacherLegend = new QHBoxLayout;
-    teacherLegend->addWidget(legend(GenerateModel::colourOf(GenCellLook::Placed), QStringLiteral("Placed")));
-    teacherLegend->addWidget(legend(GenerateModel::colourOf(GenCellLook::Kept), QStringLiteral("Kept")));
-    teacherLegend->addWidget(legend(GenerateModel::colourOf(GenCellLook::Elsewhere), QStringLiteral("Other Classes")));
-    teacherLegend->addWidget(legend(GenerateModel::colourOf(GenCellLook::Unavailable), QStringLiteral("Not Available")));
-    teacherLegend->addStretch();
-    teacherLayout->addLayout(teacherLegend);
-    TabResult->addTab(teacherTab, QStringLiteral("Teacher Week"));
+    TabResult->addTab(weekTab(CmbTeacher, teacherCell_, QStringLiteral("TeacherCell_"),
+                              {GenCellLook::Placed, GenCellLook::Kept, GenCellLook::Elsewhere, GenCellLook::Unavailable}),
+                      QStringLiteral("Teacher Week"));
 
     auto *endRow = new QHBoxLayout;
     cmdSave = hx::NamedButton(this, QStringLiteral("cmdSave"), QStringLiteral("&Save"));

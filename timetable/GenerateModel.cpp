@@ -339,6 +339,19 @@ QColor GenerateModel::colourOf(GenCellLook look)
     return tt::ColUnavailable();
 }
 
+QString GenerateModel::lookName(GenCellLook look)
+{
+    switch (look) {
+    case GenCellLook::Outside: return QStringLiteral("Not in the Week");
+    case GenCellLook::Free: return QStringLiteral("Free");
+    case GenCellLook::Kept: return QStringLiteral("Kept");
+    case GenCellLook::Placed: return QStringLiteral("Placed");
+    case GenCellLook::Unavailable: return QStringLiteral("Not Available");
+    case GenCellLook::Elsewhere: return QStringLiteral("Other Classes");
+    }
+    return QString();
+}
+
 // --- the worker ------------------------------------------------------------------------------
 
 GenerateJob::~GenerateJob()

@@ -73,6 +73,7 @@ public:
     QString teacherCaption(int teacherId, int cell) const;
     GenCellLook teacherLook(int teacherId, int cell) const;
     static QColor colourOf(GenCellLook look);
+    static QString lookName(GenCellLook look); // the legend's words
 
     QString className(int classId) const { return classNames_.value(classId, QStringLiteral("class %1").arg(classId)); }
     QString teacherName(int teacherId) const;

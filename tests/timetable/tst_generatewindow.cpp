@@ -69,6 +69,27 @@ QStringList Checked(QListWidget *list)
     return out;
 }
 
+// The main window on the crafted school (VI-A with one lesson) with Generate Timetable opened
+// from its menu.
+struct Opened {
+    TestDatabase db;
+    GenerateSchool school{db};
+    MessageLog log;
+    MDISchedule main;
+    QWidget *window = nullptr;
+    Opened()
+    {
+        school.lesson(school.VIA, school.MonI, school.Anita, school.Maths);
+        if (!main.MDIForm_Load())
+            return;
+        main.show();
+        if (QAction *entry = main.menuAction("MnuGenerate"); entry && entry->text() == QLatin1String("Generate Timetable")) {
+            entry->trigger();
+            window = main.openWindowNamed("FrmGenerate");
+        }
+    }
+};
+
 } // namespace
 
 class TestGenerateWindow : public QObject {
@@ -80,21 +101,12 @@ private slots:
 
 void TestGenerateWindow::buildLookDiscardThenSave()
 {
-    TestDatabase db;
-    QVERIFY(db.ok());
-    GenerateSchool s(db);
-    s.lesson(s.VIA, s.MonI, s.Anita, s.Maths);
-    MessageLog log;
-    MDISchedule main;
-    QVERIFY(main.MDIForm_Load());
-    main.show();
-    QAction *entry = main.menuAction("MnuGenerate");
-    QVERIFY(entry);
-    QCOMPARE(entry->text(), QStringLiteral("Generate Timetable"));
-    entry->trigger();
-    QWidget *w = main.openWindowNamed("FrmGenerate");
+    Opened o;
+    GenerateSchool &s = o.school;
+    MessageLog &log = o.log;
+    QWidget *w = o.window;
     QVERIFY(w);
-    QCOMPARE(main.mdiArea()->activeSubWindow()->windowTitle(), QStringLiteral("Generate Timetable"));
+    QCOMPARE(o.main.mdiArea()->activeSubWindow()->windowTitle(), QStringLiteral("Generate Timetable"));
     QVERIFY(QTest::qWaitForWindowExposed(w));
 
     auto *list = Find<QListWidget>(w, "LstClasses");
@@ -160,16 +172,8 @@ void TestGenerateWindow::buildLookDiscardThenSave()
 
 void TestGenerateWindow::stopAndCloseWriteNothing()
 {
-    TestDatabase db;
-    QVERIFY(db.ok());
-    GenerateSchool s(db);
-    s.lesson(s.VIA, s.MonI, s.Anita, s.Maths);
-    MessageLog log;
-    MDISchedule main;
-    QVERIFY(main.MDIForm_Load());
-    main.show();
-    main.menuAction("MnuGenerate")->trigger();
-    QWidget *w = main.openWindowNamed("FrmGenerate");
+    Opened o;
+    QWidget *w = o.window;
     QVERIFY(w);
     const QStringList before = DumpDatabase();
 
@@ -186,10 +190,10 @@ void TestGenerateWindow::stopAndCloseWriteNothing()
     // Closed while generating: the worker is stopped and waited for; nothing is written.
     Click(w, "cmdGenerate");
     QPointer<QWidget> window(w);
-    main.mdiArea()->activeSubWindow()->close();
+    o.main.mdiArea()->activeSubWindow()->close();
     QTRY_VERIFY(!window);
     QCOMPARE(DumpDatabase(), before);
-    QCOMPARE(log.unexpectedQuestions, 0);
+    QCOMPARE(o.log.unexpectedQuestions, 0);
 }
 
 QTEST_MAIN(TestGenerateWindow)
