@@ -119,7 +119,8 @@ void generateRow(const QString &what, const QString &folder, const QStringList &
         const ToolRun r = runTool("horalux-generate", QStringList(args) << copy.path());
         last = r.out.trimmed().section('\n', -1);
         complete = complete && r.status == 0;
-        ms << last.section(", in ", 1).section(' ', 0, 0).toDouble();
+        // A run that ended without its summary counts as missing the target.
+        ms << (last.startsWith("placed ") ? last.section(", in ", 1).section(' ', 0, 0).toDouble() : 1e9);
     }
     std::sort(ms.begin(), ms.end());
     g_rows << Row{what, int(ms.size()), ms[ms.size() / 2], ms.first(), ms.last(), target};
