@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
-#include <QSpinBox>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -97,14 +96,16 @@ FrmGenerate::FrmGenerate(QWidget *parent) : QWidget(parent)
     chooseLayout->addWidget(ChkKeep);
     auto *limitRow = new QHBoxLayout;
     auto *limitLabel = new QLabel(QStringLiteral("Teacher's &lessons a day at most"));
-    SpnDayLimit = new QSpinBox;
-    SpnDayLimit->setObjectName(QStringLiteral("SpnDayLimit"));
-    SpnDayLimit->setRange(0, tt::kPeriods);
-    SpnDayLimit->setSpecialValueText(QStringLiteral("Even"));
-    SpnDayLimit->setToolTip(QStringLiteral("Even: each teacher's week spread evenly over the days, rounded up"));
-    limitLabel->setBuddy(SpnDayLimit);
+    // A list, not a number box: the few sensible limits, nothing odd to type.
+    CmbDayLimit = new QComboBox;
+    CmbDayLimit->setObjectName(QStringLiteral("CmbDayLimit"));
+    CmbDayLimit->addItem(QStringLiteral("Even"), 0);
+    for (int n = 1; n <= tt::kPeriods; ++n)
+        CmbDayLimit->addItem(QString::number(n), n);
+    CmbDayLimit->setToolTip(QStringLiteral("Even: each teacher's week spread evenly over the days, rounded up"));
+    limitLabel->setBuddy(CmbDayLimit);
     limitRow->addWidget(limitLabel);
-    limitRow->addWidget(SpnDayLimit);
+    limitRow->addWidget(CmbDayLimit);
     chooseLayout->addLayout(limitRow);
     auto *runRow = new QHBoxLayout;
     cmdGenerate = hx::NamedButton(this, QStringLiteral("cmdGenerate"), QStringLiteral("&Generate"));
@@ -217,7 +218,7 @@ void FrmGenerate::cmdGenerate_Click()
     setBusy(true);
     LblSummary->setText(QStringLiteral("Generating…"));
     PrgGenerate->setRange(0, 0);
-    job_->start(model_.snapshot(), model_.options(1, SpnDayLimit->value()));
+    job_->start(model_.snapshot(), model_.options(1, CmbDayLimit->currentData().toInt()));
 }
 
 void FrmGenerate::cmdStop_Click()
@@ -289,7 +290,7 @@ void FrmGenerate::setBusy(bool busy)
     cmdAll->setEnabled(!busy);
     cmdNone->setEnabled(!busy);
     ChkKeep->setEnabled(!busy);
-    SpnDayLimit->setEnabled(!busy);
+    CmbDayLimit->setEnabled(!busy);
     cmdSave->setEnabled(!busy && model_.hasResult());
     cmdDiscard->setEnabled(!busy && model_.hasResult());
 }

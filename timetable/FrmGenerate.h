@@ -13,7 +13,6 @@ class QLabel;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
-class QSpinBox;
 class QTabWidget;
 class QTreeWidget;
 
@@ -48,7 +47,7 @@ private:
     QPushButton *cmdAll = nullptr;
     QPushButton *cmdNone = nullptr;
     QCheckBox *ChkKeep = nullptr;
-    QSpinBox *SpnDayLimit = nullptr;
+    QComboBox *CmbDayLimit = nullptr;
     QPushButton *cmdGenerate = nullptr;
     QPushButton *cmdStop = nullptr;
     QProgressBar *PrgGenerate = nullptr;
