@@ -20,6 +20,7 @@
 
 #include <QWidget>
 
+#include "FrmAllocation.h"
 #include "FrmClassSubject.h"
 #include "FrmTeacherSubject.h"
 
@@ -52,6 +53,8 @@ std::vector<ChildWindowEntry> &ChildWindowEntries()
         // curriculum
         {"MnuClassSubject", "FrmClassSubject", [] { return new FrmClassSubject; }},
         {"MnuAssignTeacher", "FrmTeacherSubject", [] { return new FrmTeacherSubject; }},
+        // who teaches what, and when teachers can teach
+        {"MnuAllocation", "FrmAllocation", [] { return new FrmAllocation; }},
     };
     return entries;
 }

@@ -47,6 +47,7 @@ const std::vector<TopMenu> &menuTable()
           {"MnuClassSchedule", "Class Schedule", ""},
           {"MnuTeacherSchedule", "Teacher Schedule", ""},
           {"mnuSepAllocation", "-", ""},
+          {"MnuAllocation", "Teaching Allocation", ""},
           {"MnuGenerate", "Generate Timetable", ""}}},
         {"MnuArrange", "Arrangement",
          {{"MnuLeave", "Leave Entry", ""},

@@ -165,7 +165,7 @@ QString applyUpgrades(QSqlQuery &q, int from)
 
 // Brings a school database of an older version up to this program's in one transaction; a
 // file of a newer version is refused. Either way a refused file is left as it was.
-QString upgradeIfOlder(QSqlDatabase &db, const QString &shown)
+QString upgradeIfOlder(QSqlDatabase &db, const QString &shown, bool readOnly)
 {
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
@@ -179,6 +179,13 @@ QString upgradeIfOlder(QSqlDatabase &db, const QString &shown)
             .arg(shown).arg(version).arg(SchemaVersion());
     if (version == SchemaVersion())
         return QString();
+    // A file marked read-only (a backup, a copy from a CD) is never written, not even to
+    // upgrade it; without the newer tables every window would fail, so it is refused.
+    if (readOnly)
+        return QStringLiteral("%1 is read-only, so it cannot be brought up to this version of Horalux (database "
+                              "version %2, this program needs %3). It is left as it is: make the file writable "
+                              "and open it again.")
+            .arg(shown).arg(version).arg(SchemaVersion());
     QString why;
     if (!db.transaction())
         why = describe(db.lastError());
@@ -203,7 +210,13 @@ QString openAndCheck(const QString &file)
     db.setDatabaseName(file);
     // A file locked by another program makes a save wait this long (ms) and then fail with
     // a message, rather than hang the window.
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    // A file whose write permission is off is opened for reading only, so that SQLite
+    // never writes to it, whoever runs the program.
+    const QFileDevice::Permissions permissions = QFileInfo(file).permissions();
+    const bool readOnly = !(permissions & QFileDevice::WriteOwner) || !(permissions & QFileDevice::WriteUser);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1%2")
+                             .arg(kBusyTimeoutMs)
+                             .arg(readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
     const QString shown = QDir::toNativeSeparators(file);
     if (!db.open())
         return QStringLiteral("The database %1 cannot be opened: %2").arg(shown, describe(db.lastError()));
@@ -226,10 +239,11 @@ QString openAndCheck(const QString &file)
     // than WAL) keeps school.db a single file that a copy backs up whole; with full
     // synchronisation a commit is on the disk before the save reports success, and a save
     // cut off by a crash is rolled back from the journal at the next open.
-    if (!q.exec(QStringLiteral("PRAGMA journal_mode = DELETE")) || !q.exec(QStringLiteral("PRAGMA synchronous = FULL")))
+    if (!readOnly && (!q.exec(QStringLiteral("PRAGMA journal_mode = DELETE")) ||
+                      !q.exec(QStringLiteral("PRAGMA synchronous = FULL"))))
         return QStringLiteral("The database %1 cannot be opened: %2").arg(shown, describe(q.lastError()));
     q.finish();
-    return upgradeIfOlder(db, shown);
+    return upgradeIfOlder(db, shown, readOnly);
 }
 } // namespace
 

@@ -295,3 +295,14 @@ void SwapCaption(QWidget *control, int button, int mode)
         control->setToolTip(caption);
     }
 }
+
+quint64 TeacherUnavailableCells(int teacherid)
+{
+    quint64 cells = 0;
+    const Recordset rs = QueryQuiet(QStringLiteral("select period * 6 + weekday from teacherunavailable "
+                                                   "where teacherid = ? and weekday between 0 and 5 and period between 0 and 8"),
+                                    {teacherid});
+    for (const QVariantList &row : rs.rows())
+        cells |= quint64(1) << row.value(0).toInt();
+    return cells;
+}

@@ -30,6 +30,9 @@ int FindNameIn(const Recordset &idAndName, const QString &name, int exceptId = 0
 bool TeacherExists(int teacherid);
 bool SubjectTitleExists(int uniqueid);
 
+// The periods a teacher cannot teach, as a set of cells: bit (period * 6 + week-day).
+quint64 TeacherUnavailableCells(int teacherid);
+
 // Removes the lessons that lie beyond the periods a day of the period system, on every
 // class and day that follows it. Runs as one change; false when it failed.
 bool RemoveSurplusPeriods(int periodsysid);

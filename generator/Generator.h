@@ -192,6 +192,11 @@ Result Generate(const Snapshot &snapshot, const Options &options = {});
 // a requirement that nobody can take gets fewer periods than planned (see Problem NoTeacher).
 std::vector<RequirementPlan> ChooseTeachers(const Snapshot &snapshot, std::vector<Problem> *problems = nullptr);
 
+// How far a class's level lies from the levels a teacher prefers for a subject: 0 inside the
+// range between the most and the least preferred level, else the distance to the nearer end.
+// ChooseTeachers ranks by it; windows that offer teachers rank alike.
+int levelDistance(int level, const TeacherSubject &ts);
+
 enum class Rule {
     CellNotInClass,
     ClassClash,

@@ -10,10 +10,6 @@
 
 namespace hx::gen {
 
-namespace {
-
-// How far a class's level lies from the levels a teacher prefers for a subject: 0 inside the
-// range between the most and the least preferred level, else the distance to the nearer end.
 int levelDistance(int level, const TeacherSubject &ts)
 {
     const int lo = std::min(ts.mostPreferred, ts.leastPreferred);
@@ -24,8 +20,6 @@ int levelDistance(int level, const TeacherSubject &ts)
         return level - hi;
     return 0;
 }
-
-} // namespace
 
 std::vector<RequirementPlan> ChooseTeachers(const Snapshot &snapshot, std::vector<Problem> *problems)
 {

@@ -658,6 +658,40 @@ bool FillDemoSchool(const DemoSchoolOptions &options, DemoSchoolFigures *figures
             return false;
     f.lessons = rows.size();
 
+    // Who teaches what: exactly the timetable's teachers and periods.
+    if (!run("insert into classsubjectteachers (classid, subid, teacherid, hours) "
+             "select classid, subid, teacherid, count(*) from timeschedule group by classid, subid, teacherid",
+             {}, error))
+        return false;
+    f.allocations = QueryValue("select count(*) from classsubjectteachers").toInt();
+    // A few part-timers: some periods of their week, where they teach nothing, they cannot teach.
+    {
+        QVector<int> order(staff.size());
+        for (int i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::shuffle(order.begin(), order.end(), rng);
+        const int partTimers = std::max(2, int(staff.size()) / 15);
+        for (int k = 0; k < partTimers && k < order.size(); ++k) {
+            const int s = order[k];
+            std::array<bool, kCells> busy{};
+            for (const auto &l : week.lessons)
+                if (l.teacher == s && l.cell >= 0)
+                    busy[l.cell] = true;
+            QVector<int> free;
+            const std::array<bool, kCells> own = weekOf(staff[s].post->junior);
+            for (int c = 0; c < kCells; ++c)
+                if (!busy[c] && own[c])
+                    free << c;
+            std::shuffle(free.begin(), free.end(), rng);
+            for (int n = 0; n < 3 + int(rng() % 3) && n < free.size(); ++n) {
+                if (!run("insert into teacherunavailable (teacherid, weekday, period) values (?, ?, ?)",
+                         {staff[s].teacherid, free[n] % 6, free[n] / 6}, error))
+                    return false;
+                ++f.unavailable;
+            }
+        }
+    }
+
     // Today: a few teachers on leave over a few days, a few away for some periods, and most of
     // the periods they leave covered by free teachers.
     QVector<int> away;

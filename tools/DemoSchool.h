@@ -28,6 +28,8 @@ struct DemoSchoolFigures {
     int leaves = 0;         // teachers on leave today
     int absences = 0;       // teachers absent for some periods today
     int substitutions = 0;  // periods covered by a substitute today
+    int allocations = 0;    // class-subject teachers, as the timetable has them
+    int unavailable = 0;    // periods some teachers cannot teach (none of them holds a lesson)
 };
 
 // Creates <folder>/school.db from the schema and fills it. Refuses an existing file unless

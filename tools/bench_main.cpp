@@ -4,11 +4,14 @@
 // it holds no school.db) the large demo school is generated in a temporary folder.
 // horalux-bench --memory FOLDER: loads the school in FOLDER, opens every window once and
 // prints the peak resident memory (the bench runs itself that way for a clean figure).
+#include "AllocationBook.h"
+#include "AllocationProblems.h"
 #include "AutoAssign.h"
 #include "ChildWindows.h"
 #include "ClassScheduleModel.h"
 #include "Database.h"
 #include "DemoSchool.h"
+#include "FrmAllocation.h"
 #include "FrmClassSchedule.h"
 #include "FrmSubstitute.h"
 #include "FrmTeacherSchedule.h"
@@ -22,6 +25,9 @@
 #include "TeacherScheduleModel.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTreeWidget>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
@@ -449,6 +455,48 @@ int main(int argc, char **argv)
             w.CmdLatest_Click();
             drain();
         });
+    }
+
+    // --- teaching allocation -------------------------------------------------------------
+    std::printf("\nteaching allocation:\n");
+    {
+        FrmAllocation w;
+        w.resize(1300, 900);
+        w.show();
+        drain();
+        auto *box = w.findChild<QComboBox *>("CmbClass");
+        const int a = box->findText(cls.text), b = box->findText(other.text);
+        int turn = 0;
+        measure("Teaching allocation window: choose a class (with drawing)", runs, {}, [&] {
+            selectIndex(box, turn++ % 2 ? b : a);
+            drain();
+        }, 16);
+        // Every allocation gone, so that the whole school is to be planned.
+        w.findChild<QCheckBox *>("ChkWholeSchool")->setChecked(true);
+        auto *suggest = w.findChild<QPushButton *>("cmdSuggest");
+        auto *plan = w.findChild<QTreeWidget *>("LvwPlan");
+        measure("Teaching allocation window: Suggest Teachers, whole school (plan shown)", 5,
+                [&] { ExecuteSql("delete from classsubjectteachers"); }, [&] {
+                    suggest->click();
+                    drain();
+                }, 500);
+        int load = 0, most = 0, least = 1000;
+        ExecuteSql("delete from classsubjectteachers");
+        w.logic().suggest(true);
+        w.logic().savePlan();
+        for (int l : alloc::AllocatedByTeacher()) {
+            most = std::max(most, l);
+            least = std::min(least, l);
+            load += l;
+        }
+        note(QStringLiteral("Suggest Teachers: %1 allocations shown, %2 periods; teacher loads from %3 to %4 periods")
+                 .arg(plan->topLevelItemCount())
+                 .arg(load)
+                 .arg(least)
+                 .arg(most));
+        measure("Teaching allocation: the problems list", runs, {}, [&] { alloc::Problems(); });
+        // Back to the timetable's own allocations for the rest.
+        alloc::TakeFromTimetable(0);
     }
 
     // --- teacher schedule ----------------------------------------------------------------

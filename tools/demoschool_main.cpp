@@ -102,5 +102,8 @@ int main(int argc, char **argv)
         std::printf("tight: %d teachers allocated all the periods they can teach (%d teacher-periods not available, "
                     "%d teachers a whole day), %d of %d lessons kept\n",
                     tf.teachers, tf.unavailable, tf.dayOff, tf.kept, tf.lessons);
+    else
+        std::printf("%d class-subject teachers allocated as the timetable has them; %d periods marked not available\n",
+                    f.allocations, f.unavailable);
     return 0;
 }

@@ -3,10 +3,7 @@
 // through the timetable store, as the window's Save does. The last line is
 // "placed P of L lessons, C clashes, S spread faults, in T ms"; exit 0 when every lesson was
 // placed, 1 when some were not (or the week was not saved), 2 when it could not run.
-#if __has_include("AllocationBook.h")
 #include "AllocationBook.h"
-#define HAVE_ALLOC 1
-#endif
 #include "Database.h"
 #include "GenerateModel.h"
 #include "Platform.h"
@@ -85,11 +82,7 @@ int main(int argc, char **argv)
     // The allocations taken from the timetable and the weeks are written together, or with
     // --dry-run not at all.
     Transaction tx;
-#ifdef HAVE_ALLOC
     if (keepTeachers && !alloc::TakeFromTimetable(0)) {
-#else
-    if (keepTeachers) {
-#endif
         std::fprintf(stderr, "horalux-generate: the allocations could not be taken from the timetable\n");
         return 2;
     }

@@ -178,6 +178,19 @@ int main(int argc, char **argv)
             shoot(framed(w), e.window + QStringLiteral("-teacher"));
             tabs->setCurrentIndex(0);
             shoot(framed(w), e.window + QStringLiteral("-classes"));
+        } else if (e.window == QLatin1String("FrmAllocation")) {
+            // A subject of the class chosen, with its teachers offered; then a part-timer's week.
+            if (auto *lines = w->findChild<QTreeWidget *>(QStringLiteral("LvwCurriculum")))
+                lines->setCurrentItem(lines->topLevelItem(2));
+            choose(w, QStringLiteral("CmbTeacher"), 0);
+            shoot(framed(w), e.window);
+            showTab(w, 1);
+            if (auto *teacher = w->findChild<QComboBox *>(QStringLiteral("CmbAvailTeacher")))
+                choose(w, QStringLiteral("CmbAvailTeacher"),
+                       teacher->findData(QueryValue(QStringLiteral("select teacherid from teacherunavailable "
+                                                                   "group by teacherid order by count(*) desc limit 1"))
+                                             .toInt()));
+            shoot(framed(w), e.window + QStringLiteral("-availability"));
         } else if (e.window == QLatin1String("FrmTeacherSchedule")) {
             choose(w, QStringLiteral("CmbTeacher"), 1);
             shoot(framed(w), e.window);

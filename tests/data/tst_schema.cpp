@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -11,6 +12,7 @@ private slots:
     void refusesImpossibleValues();
     void existingFileIsNeverReplaced();
     void olderFileUpgradedNewerRefused();
+    void previousVersionGainsAllocationTables();
 };
 
 void TestSchema::tablesAndColumnOrder()
@@ -112,7 +114,8 @@ void TestSchema::olderFileUpgradedNewerRefused()
     auto reopen = [&](QString *error) { return InitializeDatabase(error); };
     auto tables = [] {
         QStringList t;
-        for (const auto &row : QueryQuiet("select name from sqlite_master where type = 'table' and name like 'extra%'").rows())
+        const Recordset rs = QueryQuiet("select name from sqlite_master where type = 'table' and name like 'extra%'");
+        for (const auto &row : rs.rows())
             t << row[0].toString();
         return t.join(',');
     };
@@ -157,6 +160,82 @@ void TestSchema::olderFileUpgradedNewerRefused()
     QVERIFY2(error.contains("newer version of Horalux") && error.contains("left as it is"), qPrintable(error));
     QCOMPARE(Bytes(db.file()), v3);
     SetSchemaUpgradesForTest(std::nullopt);
+}
+
+void TestSchema::previousVersionGainsAllocationTables()
+{
+    // A school written by the version before the teaching allocations.
+    SetSchemaUpgradesForTest(QVector<QStringList>{});
+    TestDatabase db;
+    QVERIFY(db.ok());
+    db.exec("insert into classsection (class, section, sortorder) values ('VII', 'A', 10)");
+    db.exec("insert into teachers (uniqueid, Teachername, teacherid) values ('AS1', 'Asha Sharma', 1)");
+    db.exec("insert into classsubjects values (1, 2, 6, 7)");
+    db.exec("insert into timeschedule (teacherid, subid, classid, period, weekday) values (1, 2, 1, 3, 4)");
+    auto definitions = [] {
+        QStringList out;
+        const Recordset rs = QueryQuiet("select type, name, sql from sqlite_master where tbl_name not in "
+                                        "('classsubjectteachers', 'teacherunavailable') order by name");
+        for (const auto &row : rs.rows())
+            out << row[0].toString() + ' ' + row[1].toString() + ' ' + row[2].toString();
+        return out;
+    };
+    const QStringList before = DumpDatabase();
+    const QStringList tablesBefore = definitions();
+    CloseDatabase();
+    SetSchemaUpgradesForTest(std::nullopt);
+    const QByteArray v1 = Bytes(db.file());
+
+    // Marked read-only, it cannot be upgraded: refused with the reason, not a byte changed, no
+    // journal left beside it.
+    const QFile::Permissions rw = QFile::permissions(db.file());
+    QVERIFY(QFile::setPermissions(db.file(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    QString error;
+    QVERIFY(!InitializeDatabase(&error));
+    QVERIFY2(error.contains("is read-only") && error.contains("make the file writable"), qPrintable(error));
+    QCOMPARE(Bytes(db.file()), v1);
+    QCOMPARE(QDir(db.folder()).entryList(QDir::Files), QStringList{"school.db"});
+
+    // Writable again: the two tables are added in one go, the version raised, nothing else touched.
+    QVERIFY(QFile::setPermissions(db.file(), rw));
+    QVERIFY2(InitializeDatabase(&error), qPrintable(error));
+    QCOMPARE(QueryValue("PRAGMA user_version").toInt(), 2);
+    QCOMPARE(SchemaVersion(), 2);
+    auto columns = [](const QString &table) {
+        QStringList names;
+        const Recordset rs = QueryQuiet("select name from pragma_table_info(?) order by cid", {table});
+        for (const auto &row : rs.rows())
+            names << row[0].toString();
+        return names.join(',');
+    };
+    QCOMPARE(columns("classsubjectteachers"), QString("classid,subid,teacherid,hours"));
+    QCOMPARE(columns("teacherunavailable"), QString("teacherid,weekday,period"));
+    QCOMPARE(DumpDatabase(), before);
+    QCOMPARE(definitions(), tablesBefore);
+    // STRICT, with their checks and keys.
+    QVERIFY(QueryQuiet("insert into classsubjectteachers values (1, 2, 1, 0)").error().contains("CHECK"));
+    QVERIFY(!QueryQuiet("insert into classsubjectteachers values (1, 2, 'one', 3)").ok());
+    QVERIFY(QueryQuiet("insert into classsubjectteachers values (1, 2, 1, 3)").ok());
+    QVERIFY(!QueryQuiet("insert into classsubjectteachers values (1, 2, 1, 2)").ok());
+    QVERIFY(!QueryQuiet("insert into teacherunavailable values (1, 6, 0)").ok());
+    QVERIFY(!QueryQuiet("insert into teacherunavailable values (1, 0, 9)").ok());
+    QVERIFY(QueryQuiet("insert into teacherunavailable values (1, 5, 8)").ok());
+    QVERIFY(!QueryQuiet("insert into teacherunavailable values (1, 5, 8)").ok());
+    CloseDatabase();
+
+    // An upgraded file marked read-only opens for reading; a change is refused with a message.
+    QVERIFY(QFile::setPermissions(db.file(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const QByteArray v2 = Bytes(db.file());
+    QVERIFY2(InitializeDatabase(&error), qPrintable(error));
+    QCOMPARE(QueryValue("select count(*) from teacherunavailable").toInt(), 1);
+    {
+        MessageLog log;
+        QVERIFY(!ExecuteSql("delete from teacherunavailable"));
+        QVERIFY2(log.last().contains("read-only"), qPrintable(log.last()));
+    }
+    CloseDatabase();
+    QCOMPARE(Bytes(db.file()), v2);
+    QVERIFY(QFile::setPermissions(db.file(), rw));
 }
 
 QTEST_GUILESS_MAIN(TestSchema)

@@ -44,6 +44,28 @@ static void choose(QComboBox *box, const QString &text)
 
 static void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton); }
 
+// The class window opened from the menu of a main window of its own.
+static FrmClassSchedule *openInMain(MDISchedule &main)
+{
+    if (!main.MDIForm_Load())
+        return nullptr;
+    main.show();
+    main.menuAction("MnuClassSchedule")->trigger();
+    return qobject_cast<FrmClassSchedule *>(main.openWindowNamed("FrmClassSchedule"));
+}
+
+// Another window to the front, then a click on the class window's title bar: the person comes
+// back to it.
+static void comeBack(MDISchedule &main, QWidget *w)
+{
+    auto *sub = qobject_cast<QMdiSubWindow *>(w->parentWidget());
+    QVERIFY(sub);
+    main.menuAction("MnuTeacherSchedule")->trigger();
+    QTRY_VERIFY(main.mdiArea()->activeSubWindow() != sub);
+    QTest::mouseClick(sub, Qt::LeftButton, {}, QPoint(sub->width() / 2, 6));
+    QTRY_COMPARE(main.mdiArea()->activeSubWindow(), sub);
+}
+
 static QString shown(std::initializer_list<const char *> parts) { return lines(parts).replace(QChar(13), '\n'); }
 
 void TestClassScheduleWindow::buildingAWeek()
@@ -143,14 +165,16 @@ void TestClassScheduleWindow::activationKeepsUnsavedWork()
     TestDatabase db;
     MessageLog log;
     SmallSchool s(db);
-    FrmClassSchedule w;
-    w.show();
+    MDISchedule main;
+    FrmClassSchedule *win = openInMain(main);
+    QVERIFY(win);
+    FrmClassSchedule &w = *win;
     auto *cls = child<QComboBox>(&w, "CmbClass");
     choose(cls, "VI-B");
     QCOMPARE(w.windowTitle(), QString("Schedule of Class VI-B"));
     // Nothing unsaved: coming back shows what was saved meanwhile, for the class shown.
     s.lesson(SmallSchool::VIB, 5, 0, SmallSchool::Anita, SmallSchool::Maths);
-    w.Form_Activate();
+    comeBack(main, &w);
     QCOMPARE(cls->currentText(), QString("VI-B"));
     QCOMPARE(w.Period(5)->text(), shown({"Anita Rao", "Maths "}));
 
@@ -159,7 +183,7 @@ void TestClassScheduleWindow::activationKeepsUnsavedWork()
     choose(child<QComboBox>(&w, "CmbTeacher"), "Bela Sen");
     click(w.Period(0));
     click(child<QPushButton>(&w, "cmdAssign"));
-    w.Form_Activate();
+    comeBack(main, &w);
     QCOMPARE(w.Period(0)->text(), shown({"Bela Sen", "Maths "}));
     QVERIFY(child<QPushButton>(&w, "CmdUndo")->isEnabled());
     QCOMPARE(child<QComboBox>(&w, "CmbTeacher")->currentText(), QString("Bela Sen"));
@@ -176,8 +200,10 @@ void TestClassScheduleWindow::teacherViewAndActivation()
     SmallSchool s(db);
     s.lesson(SmallSchool::VIA, 0, 0, SmallSchool::Bela, SmallSchool::English);
     s.lesson(SmallSchool::VIB, 1, 0, SmallSchool::Anita, SmallSchool::Maths);
-    FrmClassSchedule w;
-    w.show();
+    MDISchedule main;
+    FrmClassSchedule *win = openInMain(main);
+    QVERIFY(win);
+    FrmClassSchedule &w = *win;
     choose(child<QComboBox>(&w, "CmbSubject"), "Maths ");
     choose(child<QComboBox>(&w, "CmbTeacher"), "Anita Rao");
     auto *swap = child<QPushButton>(&w, "CmdSwap");
@@ -203,7 +229,7 @@ void TestClassScheduleWindow::teacherViewAndActivation()
 
     // Activated while the teacher's lessons are shown: the class view comes back, usable.
     click(swap);
-    w.Form_Activate();
+    comeBack(main, &w);
     QCOMPARE(swap->text(), QString("Show Teacher's Details"));
     QCOMPARE(w.windowTitle(), QString("Schedule of Class VI-A"));
     QCOMPARE(w.Period(0)->text(), shown({"Bela Sen", "English "}));

@@ -1,3 +1,4 @@
+#include "AllocationProblems.h"
 #include "DemoSchool.h"
 #include "Report.h"
 #include "ReportRunner.h"
@@ -167,6 +168,22 @@ void TestDemoSchool::checkSchool(const DemoSchoolOptions &o)
         QVERIFY(TeacherRegister::Genders().contains(r->gender));
     }
     QVERIFY(value("select count(*) from teachersubjects where mostprf not between 1 and 12 or leastprf not between 1 and 12") == 0);
+
+    // The allocations are the timetable's; a few teachers cannot teach a few periods, none of which
+    // holds their lesson; and so the allocation has nothing to complain of.
+    QVERIFY(f.allocations > 0);
+    QCOMPARE(value("select count(*) from classsubjectteachers"), f.allocations);
+    QCOMPARE(value("select count(*) from (select classid, subid, teacherid, count(*) n from timeschedule "
+                   "group by classid, subid, teacherid) t where not exists (select 1 from classsubjectteachers a "
+                   "where a.classid = t.classid and a.subid = t.subid and a.teacherid = t.teacherid and a.hours = t.n)"),
+             0);
+    QVERIFY(f.unavailable >= 6);
+    QCOMPARE(value("select count(*) from teacherunavailable"), f.unavailable);
+    QVERIFY(value("select count(distinct teacherid) from teacherunavailable") >= 2);
+    QCOMPARE(value("select count(*) from timeschedule ts join teacherunavailable u on u.teacherid = ts.teacherid "
+                   "and u.weekday = ts.weekday and u.period = ts.period"),
+             0);
+    QCOMPARE(alloc::Problems(), QStringList());
 
     // Today: some away, and every substitution one the daily window would have accepted.
     QVERIFY(f.leaves > 0 && f.absences > 0 && f.substitutions > 0);
