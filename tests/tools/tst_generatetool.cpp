@@ -62,6 +62,21 @@ void TestGenerateTool::buildsSavesAndTellsHowItWent()
     QCOMPARE(db.count("timeschedule", "classid = 1 and teacherid = 1 and subid = 1 and weekday = 0 and period = 0"), 1);
     QCOMPARE(s.teacherClashes(), 0);
 
+    // --keep-teachers: the allocations come from the timetable first (the dry run writes none).
+    const QString teachers = QStringLiteral("select group_concat(classid || '/' || subid || '/' || teacherid || '/' || n) "
+                                            "from (select classid, subid, teacherid, count(*) n from timeschedule "
+                                            "group by 1, 2, 3 order by 1, 2, 3)");
+    const QString byTimetable = QueryValue(teachers).toString();
+    db.exec("delete from classsubjectteachers");
+    r = generate({QStringLiteral("--keep-teachers"), QStringLiteral("--dry-run"), db.folder()});
+    QCOMPARE(r.status, 0);
+    QCOMPARE(db.count("classsubjectteachers"), 0);
+    r = generate({QStringLiteral("--keep-teachers"), db.folder()});
+    QCOMPARE(withoutTime(r.last), QStringLiteral("placed 13 of 13 lessons, 0 clashes, 0 spread faults"));
+    QCOMPARE(r.status, 0);
+    QCOMPARE(db.count("classsubjectteachers"), 5);
+    QCOMPARE(QueryValue(teachers).toString(), byTimetable);
+
     // A week that cannot be completed: exit status 1, and what was placed is said.
     db.exec("update classsubjects set hours = 4 where classid = 2 and subid = 1");
     r = generate({QStringLiteral("--dry-run"), db.folder()});
