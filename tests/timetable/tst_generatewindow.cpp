@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTabBar>
@@ -137,6 +138,8 @@ void TestGenerateWindow::buildLookDiscardThenSave()
     QCOMPARE(classes->topLevelItem(1)->text(1), QStringLiteral("6"));
     QCOMPARE(classes->topLevelItem(1)->text(2), QStringLiteral("6"));
     QCOMPARE(DumpDatabase(), before); // nothing written yet
+    QCOMPARE(Find<QProgressBar>(w, "PrgGenerate")->text(), QStringLiteral("12 of 12 placed"));
+    QCOMPARE(Find<QTabWidget>(w, "TabResult")->tabText(1), QStringLiteral("Not Placed (0)"));
 
     // VI-B's week: every period of Monday and Tuesday holds Bela's Maths or Anita's English.
     auto *tabs = Find<QTabWidget>(w, "TabResult");
