@@ -227,8 +227,21 @@ QStringList GenerateModel::unplacedLines() const
             about << teacherName(p.teacher);
         QString line = about.join(QLatin1Char(' '));
         line += (line.isEmpty() ? QString() : QStringLiteral(": ")) + QString::fromStdString(gen::describe(p.reason));
-        if (p.amount)
+        switch (p.reason) {
+        case gen::Reason::ClassOverfull:
+        case gen::Reason::TeacherOverallocated:
+        case gen::Reason::AllocationAboveCurriculum:
             line += QStringLiteral(" (%1 too many)").arg(plural(p.amount, "period", "periods"));
+            break;
+        case gen::Reason::KeptLessonInvalid:
+            // The generator leaves such a lesson where it is; the user mends it in the editor.
+            line += QStringLiteral(" (left where it is)");
+            break;
+        default:
+            if (p.amount)
+                line += QStringLiteral(" (%1)").arg(plural(p.amount, "period", "periods"));
+            break;
+        }
         out << line;
     }
     for (const gen::Unplaced &u : result_.unplaced) {

@@ -130,6 +130,15 @@ void TestGenerate::impossibleInputsAreNamed()
              qPrintable(all));
     QVERIFY2(all.contains(QStringLiteral("VI-B Art")) && all.contains(QStringLiteral("no teacher for the subject")),
              qPrintable(all));
+
+    // A kept lesson in a period its teacher cannot teach is named and left where it is.
+    db.exec("insert into teacherunavailable values (2, 0, 0)");
+    s.lesson(s.VIB, s.MonI, s.Bela, s.Maths);
+    QVERIFY(m.read({s.VIB}, true));
+    m.setResult(gen::Generate(m.snapshot(), m.options(1, 0)));
+    QVERIFY2(m.unplacedLines().contains(QStringLiteral("VI-B Maths Bela Sen: a kept lesson breaks a rule (left where it is)")),
+             qPrintable(m.unplacedLines().join('\n')));
+    QVERIFY(std::count(m.result().lessons.begin(), m.result().lessons.end(), gen::Lesson{s.VIB, s.Bela, s.Maths, s.MonI}) == 1);
 }
 
 void TestGenerate::discardAndFailedSavesWriteNothing()
