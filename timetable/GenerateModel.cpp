@@ -202,18 +202,6 @@ QString GenerateModel::summary(qint64 ms) const
         .arg(ms >= 0 ? ms : qRound64(result_.totalMs));
 }
 
-QStringList GenerateModel::classLines() const
-{
-    QStringList out;
-    for (const gen::ClassReport &c : result_.classes)
-        out << QStringLiteral("%1: %2 of %3 periods placed, %4")
-                   .arg(className(c.classId))
-                   .arg(c.placed)
-                   .arg(c.planned)
-                   .arg(plural(c.spreadFaults, "spread fault", "spread faults"));
-    return out;
-}
-
 QStringList GenerateModel::unplacedLines() const
 {
     QStringList out;

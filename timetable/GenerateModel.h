@@ -59,8 +59,6 @@ public:
     // "placed P of L lessons, C clashes, S spread faults, in T ms", T the generator's time
     // unless given.
     QString summary(qint64 ms = -1) const;
-    // Per class: "VII-A: 40 of 42 periods placed, 1 spread fault".
-    QStringList classLines() const;
     // Each lesson not placed and each impossible input, with its reason.
     QStringList unplacedLines() const;
     // The teachers who have lessons in the result, by name.
