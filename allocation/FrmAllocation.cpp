@@ -399,13 +399,20 @@ void FrmAllocation::cmdAllocate_Click()
         CmbTeacher->setFocus();
         return;
     }
-    if (TxtPeriods->text().trimmed().isEmpty()) {
+    const int teacher = CmbTeacher->currentData().toInt();
+    // A pasted text passes the box's own check: only a whole number of a week's periods is taken,
+    // and 0 only where it takes something away.
+    bool number = false;
+    const int periods = TxtPeriods->text().trimmed().toInt(&number);
+    bool has = false;
+    for (const alloc::Share &s : logic_.line(subject)->teachers)
+        has = has || s.teacherId == teacher;
+    if (!number || periods < 0 || periods > 54 || (periods == 0 && !has)) {
         hx::MsgBox(QStringLiteral("Type the number of periods"));
         TxtPeriods->setFocus();
         return;
     }
-    const int teacher = CmbTeacher->currentData().toInt();
-    logic_.allocate(subject, teacher, TxtPeriods->text().toInt());
+    logic_.allocate(subject, teacher, periods);
     showLines(subject);
     CmbTeacher->setCurrentIndex(CmbTeacher->findData(teacher));
     showTeacherView(teacher);

@@ -16,6 +16,7 @@
 #include "frmTeacherAtt.h"
 
 #include "FrmReports.h"
+#include "FrmSubstitutionStats.h"
 #include "ReportRunner.h"
 
 #include <QWidget>
@@ -50,6 +51,7 @@ std::vector<ChildWindowEntry> &ChildWindowEntries()
         {"mnuSubs", "FrmSubstitute", [] { return new FrmSubstitute; }},
         // reports
         {"mnuSubstitute", "FrmReports", [] { return new FrmReports; }},
+        {"mnuSubstStats", "FrmSubstitutionStats", [] { return new FrmSubstitutionStats; }},
         // curriculum
         {"MnuClassSubject", "FrmClassSubject", [] { return new FrmClassSubject; }},
         {"MnuAssignTeacher", "FrmTeacherSubject", [] { return new FrmTeacherSubject; }},

@@ -61,7 +61,8 @@ const std::vector<TopMenu> &menuTable()
           {"MnuFreePeriod", "Free Periods Due to Leave", ""},
           {"mnuSubstitute", "Substitue Teachers", ""},
           {"mnuRepSep", "-", ""},
-          {"mnuTimetableCheck", "Timetable Check", ""}}},
+          {"mnuTimetableCheck", "Timetable Check", ""},
+          {"mnuSubstStats", "Substitution Statistics", ""}}},
         {"MnuWindow", "Windows", {}},
     };
     return menus;

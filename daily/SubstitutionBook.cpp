@@ -31,16 +31,20 @@ QVector<CoverLine> SubstitutionBook::periodsToCover(const QDate &date)
     const Recordset rs = OpenRecordset(
         QStringLiteral(
             "select x.teacherid, t.teachername, x.classid, ") + ClassSectionExpr("c") +
-            QStringLiteral(" as classsec, x.period, x.subid, st.teachername as subname from"
-            " (select distinct ts.teacherid, ts.classid, ts.period,"
+            QStringLiteral(" as classsec, x.period, x.subid, st.teachername as subname, x.subject, ") +
+            SubjectTextExpr(QStringLiteral("sg"), QStringLiteral("sj")) +
+            QStringLiteral(" from"
+            " (select ts.teacherid, ts.classid, ts.period, min(ts.subid) as subject,"
             "   (select s.subid from substitute s where s.teacherid = ts.teacherid and s.period = ts.period"
             "    and s.weekday = ? and s.dt = ? order by s.rowid limit 1) as subid"
             "  from timeschedule ts where ts.weekday = ? and exists (select 1 from teacherattendence ta"
             "   where ta.teacherid = ts.teacherid and ta.fromdate <= ? and ta.todate >= ?"
-            "   and ta.fromperiod <= ts.period and ta.toperiod >= ts.period)) x"
+            "   and ta.fromperiod <= ts.period and ta.toperiod >= ts.period)"
+            "  group by ts.teacherid, ts.classid, ts.period) x"
             " left join teachers t on t.teacherid = x.teacherid"
             " left join classsection c on c.classid = x.classid"
             " left join teachers st on st.teacherid = x.subid"
+            " left join subjtype sj on sj.uniqueid = x.subject left join subjects sg on sg.subid = sj.subid"
             " order by t.teachername, x.teacherid, x.period, classsec"),
         {wd, day, wd, day, day});
     for (const QVariantList &row : rs.rows()) {
@@ -53,6 +57,8 @@ QVector<CoverLine> SubstitutionBook::periodsToCover(const QDate &date)
         l.period = row.value(4).toInt();
         l.substituteId = row.value(5).toInt();
         l.substituteName = row.value(6).toString();
+        l.subjectId = row.value(7).toInt();
+        l.subjectText = row.value(8).toString().trimmed();
         if (l.substituteId > 0)
             l.substituteNotFree = notFreeReason(date, l.period, l.substituteId, l.teacherid);
         out << l;
@@ -94,6 +100,9 @@ QString SubstitutionBook::notFreeReason(const QDate &date, int period, int subst
     if (!away.eof())
         return away.text(0).compare(QLatin1String("Leave"), Qt::CaseInsensitive) == 0 ? QStringLiteral("on leave")
                                                                                         : QStringLiteral("absent");
+    const int wd = WeekDayNumber(date);
+    if (wd >= 0 && wd < 6 && period >= 0 && period < 9 && ((TeacherUnavailableCells(substituteId) >> (period * 6 + wd)) & 1))
+        return QStringLiteral("not available in this period");
     const Recordset lesson = OpenRecordset(QStringLiteral("select ") + ClassSectionExpr(QStringLiteral("c")) +
         QStringLiteral(" from timeschedule ts left join classsection c on c.classid = ts.classid"
                        " where ts.teacherid = ? and ts.weekday = ? and ts.period = ? order by ts.rowid limit 1"),
@@ -198,6 +207,9 @@ bool SubstitutionBook::askToGiveUp(const QString &teacherName, const QVector<Sub
     return hx::MsgBox(lines.join(QChar(13)), hx::MsgButtons::YesNo, hx::MsgIcon::Question) == hx::MsgResult::Yes;
 }
 
+// Who may substitute at a date and period: not teaching then, not away, not covering another
+// class, and available then (not in a period the teacher cannot teach); notFreeReason checks
+// the same where a substitute is written.
 static const QString kFreeTeacherSql = QStringLiteral(
     "select t.teachername, t.teacherid from teachers t"
     " where not exists (select 1 from timeschedule ts where ts.weekday = ? and ts.period = ?"
@@ -205,13 +217,15 @@ static const QString kFreeTeacherSql = QStringLiteral(
     " and not exists (select 1 from teacherattendence ta where ta.teacherid = t.teacherid"
     "   and ta.fromdate <= ? and ta.todate >= ? and ta.fromperiod <= ? and ta.toperiod >= ?)"
     " and not exists (select 1 from substitute s where s.subid = t.teacherid and s.period = ?"
-    "   and s.weekday = ? and s.dt = ?)");
+    "   and s.weekday = ? and s.dt = ?)"
+    " and not exists (select 1 from teacherunavailable u where u.teacherid = t.teacherid"
+    "   and u.weekday = ? and u.period = ?)");
 
 static QVariantList freeParams(const QDate &date, int period)
 {
     const int wd = SubstitutionBook::WeekDayNumber(date);
     const QString day = IsoDate(date);
-    return {wd, period, day, day, period, period, period, wd, day};
+    return {wd, period, day, day, period, period, period, wd, day, wd, period};
 }
 
 QVector<FreeTeacher> SubstitutionBook::freeTeachers(const QDate &date, int period)
@@ -231,40 +245,64 @@ SubstitutionBook::Result SubstitutionBook::save(int absentTeacherId, const QDate
         hx::MsgBox(QStringLiteral("Please select a teacher from the list to substitute"));
         return Result::Refused;
     }
-    const int wd = WeekDayNumber(date);
-    const QString day = IsoDate(date);
     if (substituteId <= 0) {
         if (!ExecuteSql(QStringLiteral("delete from substitute where teacherid = ? and weekday = ? and period = ?"
                                        " and dt = #?#"),
-                        {absentTeacherId, wd, period, day}))
+                        {absentTeacherId, WeekDayNumber(date), period, IsoDate(date)}))
             return Result::Refused;
         return Result::Removed;
     }
-
     Transaction tx;
+    switch (record(absentTeacherId, date, period, substituteId, true)) {
+    case Refusal::None:
+        break;
+    case Refusal::NoLesson:
+        hx::MsgBox(QStringLiteral("The teacher has no class in this period any more. The list is refreshed."));
+        return Result::Refused;
+    case Refusal::NotAway:
+        hx::MsgBox(QStringLiteral("The teacher is not away in this period any more. The list is refreshed."));
+        return Result::Refused;
+    case Refusal::NotFree:
+    case Refusal::AlreadyCovered: // not reached when a change is allowed
+        hx::MsgBox(QStringLiteral("The substitute is not free in this period. Choose another teacher."));
+        return Result::Refused;
+    case Refusal::Failed:
+        return Result::Refused;
+    }
+    return tx.commit() ? Result::Saved : Result::Refused;
+}
+
+SubstitutionBook::Refusal SubstitutionBook::record(int absentTeacherId, const QDate &date, int period,
+                                                   int substituteId, bool mayChange, QString *why)
+{
+    const int wd = WeekDayNumber(date);
+    const QString day = IsoDate(date);
+    const auto refuse = [why](Refusal r, const QString &text) {
+        if (why)
+            *why = text;
+        return r;
+    };
     // The list may be older than the timetable or the attendance: check again before writing.
     const Recordset lesson = OpenRecordset(QStringLiteral(
         "select classid from timeschedule where teacherid = ? and weekday = ? and period = ? order by rowid"),
         {absentTeacherId, wd, period});
-    if (lesson.eof()) {
-        hx::MsgBox(QStringLiteral("The teacher has no class in this period any more. The list is refreshed."));
-        return Result::Refused;
-    }
-    if (!awayStatus(absentTeacherId, date, period).found) {
-        hx::MsgBox(QStringLiteral("The teacher is not away in this period any more. The list is refreshed."));
-        return Result::Refused;
-    }
+    if (lesson.eof())
+        return refuse(Refusal::NoLesson, QStringLiteral("the teacher away has no class then any more"));
+    if (!awayStatus(absentTeacherId, date, period).found)
+        return refuse(Refusal::NotAway, QStringLiteral("the teacher is not away then any more"));
     const Recordset recorded = OpenRecordset(QStringLiteral("select subid from substitute where teacherid = ?"
                                                             " and period = ? and weekday = ? and dt = ?"),
                                              {absentTeacherId, period, wd, day});
+    if (!recorded.eof() && !mayChange)
+        return refuse(Refusal::AlreadyCovered,
+                      TeacherNameById(recorded.integer(0)) + QStringLiteral(" is recorded for it already"));
     // Checked here, where the choice is written: the window's list of free teachers may be
     // older than a leave, an absence or a timetable change.
-    if (!notFreeReason(date, period, substituteId, absentTeacherId).isEmpty()) {
-        hx::MsgBox(QStringLiteral("The substitute is not free in this period. Choose another teacher."));
-        return Result::Refused;
-    }
+    const QString busy = notFreeReason(date, period, substituteId, absentTeacherId);
+    if (!busy.isEmpty())
+        return refuse(Refusal::NotFree, busy);
     if (!recorded.eof() && recorded.RecordCount() == 1 && recorded.integer(0) == substituteId)
-        return Result::Saved; // already so
+        return Refusal::None; // already so
     bool ok;
     if (!recorded.eof()) {
         ok = ExecuteSql(QStringLiteral("update substitute set subid = ? where teacherid = ? and weekday = ?"
@@ -275,7 +313,5 @@ SubstitutionBook::Result SubstitutionBook::save(int absentTeacherId, const QDate
                                        " values (?,?,?,?,#?#,?)"),
                         {absentTeacherId, period, lesson.integer(0), wd, day, substituteId});
     }
-    if (!ok || !tx.commit())
-        return Result::Refused;
-    return Result::Saved;
+    return ok ? Refusal::None : refuse(Refusal::Failed, LastDatabaseError());
 }

@@ -10,6 +10,8 @@ struct CoverLine {
     QString teacherName;
     int classid = 0;
     QString classSection;
+    int subjectId = 0;      // the subject title taught then
+    QString subjectText;
     int weekday = 0;        // 0 Monday .. 6 Sunday
     int period = 0;         // stored, from 0
     int substituteId = 0;   // 0 when nobody is recorded
@@ -62,7 +64,8 @@ public:
     static AwayStatus awayStatus(int teacherid, const QDate &date, int period);
 
     // Teachers with no class at that week-day and period, not away then, and not already
-    // substituting then.
+    // substituting then, in name order. The one definition of who may be offered: the
+    // ranked box and "Suggest All" take their candidates from here.
     static QVector<FreeTeacher> freeTeachers(const QDate &date, int period);
 
     // Why the teacher cannot substitute at the date and stored period ("on leave", "absent",
@@ -90,4 +93,11 @@ public:
     // absent teacher's period on the date, in one transaction. A period the teacher no longer
     // teaches or is no longer away in is refused with a message.
     static Result save(int absentTeacherId, const QDate &date, int period, int substituteId);
+
+    enum class Refusal { None, NoLesson, NotAway, AlreadyCovered, NotFree, Failed };
+    // Checks one substitution against the tables as they are now and writes it, inside the
+    // caller's transaction. With `mayChange` false a period that has a substitute recorded
+    // is refused rather than changed. `why` says what stands in the way, in words.
+    static Refusal record(int absentTeacherId, const QDate &date, int period, int substituteId, bool mayChange,
+                          QString *why = nullptr);
 };

@@ -133,7 +133,11 @@ bool isEmptyEntry(const QVariant &v) { return !v.isValid() || v.isNull(); }
 const QVector<QStringList> &shippedUpgrades()
 {
     static const QVector<QStringList> steps = {
-        // Version 2: who teaches which class-subject, and the periods a teacher cannot teach.
+        // 2: the most substitutions a day "Suggest All" gives one teacher, one row at most.
+        {QStringLiteral("CREATE TABLE substitutelimit ("
+                        " id INTEGER NOT NULL PRIMARY KEY CHECK (id = 1),"
+                        " dailylimit INTEGER NOT NULL CHECK (dailylimit BETWEEN 1 AND 9)) STRICT")},
+        // 3: who teaches which class-subject, and the periods a teacher cannot teach.
         {QStringLiteral("CREATE TABLE classsubjectteachers (classid INTEGER NOT NULL, subid INTEGER NOT NULL, "
                         "teacherid INTEGER NOT NULL, hours INTEGER NOT NULL CHECK (hours > 0), "
                         "UNIQUE (classid, subid, teacherid)) STRICT"),
@@ -375,6 +379,8 @@ bool InitializeDatabase(QString *error)
 }
 
 int SchemaVersion() { return 1 + upgrades().size(); }
+
+QVector<QStringList> ShippedSchemaUpgrades() { return shippedUpgrades(); }
 
 void SetSchemaUpgradesForTest(std::optional<QVector<QStringList>> steps) { g_upgradesForTest = std::move(steps); }
 

@@ -90,6 +90,8 @@ int SchemaVersion();
 // Test seam: upgrade steps to use instead of the shipped ones (each a list of statements taking
 // the file one version up); nullopt restores the shipped steps.
 void SetSchemaUpgradesForTest(std::optional<QVector<QStringList>> steps);
+// The steps this program ships, oldest first (tests make files of earlier versions from them).
+QVector<QStringList> ShippedSchemaUpgrades();
 
 // Creates a new database file from a schema script and the upgrade steps. Refuses to touch
 // an existing file.

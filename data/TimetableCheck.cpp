@@ -49,6 +49,111 @@ QString when(const QString &row)
         .arg(dayOf(row + QStringLiteral(".weekday")), periodOf(row + QStringLiteral(".period")));
 }
 
+// "1 period", "5 periods".
+QString periods(const QString &n)
+{
+    return QStringLiteral("case when %1 = 1 then '1 period' else (%1) || ' periods' end").arg(n);
+}
+
+// The classes in the school's order.
+QString classKey(const QString &sec, const QString &idCol)
+{
+    return QStringLiteral("substr('000000' || ifnull(%1.sortorder, 999999), -6) || ifnull(%1.section, '') || "
+                          "substr('00000000' || %2, -8)")
+        .arg(sec, idCol);
+}
+
+// The 54 cells of the week, the cells of each class's week and the cells any class has.
+QString weekCells()
+{
+    return QStringLiteral(
+        "with recursive cells(c) as (select 0 union all select c + 1 from cells where c < 53), "
+        "classcells as (select distinct cp.classid, cells.c from classperiods cp "
+        "join periodsystem ps on ps.periodsysid = cp.periodsysid "
+        "join cells on ps.p_no > cells.c / 6 and ',' || replace(cp.days, ' ', '') || ',' like '%,' || (cells.c % 6) || ',%'), "
+        "schoolcells as (select distinct c from classcells) ");
+}
+
+// Problems of who teaches what and when teachers can teach: they stand in the way of building
+// the week and are listed under the tabs of "Teaching Allocation" as well.
+void appendAllocationKinds(QVector<Kind> &k)
+{
+    const QString cls = classOf(QStringLiteral("c"), QStringLiteral("k.classid"));
+    const QString subject = subjectOf(QStringLiteral("s"), QStringLiteral("st"), QStringLiteral("k.subid"));
+    const QString subjectJoin = QStringLiteral(" left join classsection c on c.classid = k.classid "
+                                               "left join subjtype st on st.uniqueid = k.subid "
+                                               "left join subjects s on s.subid = st.subid ");
+    k.push_back({QStringLiteral("curriculum above the class's week"),
+                 weekCells() + QStringLiteral(
+                     "select %1 as sortkey, null as weekday, null as period, 'Class ' || %2 || ': the curriculum asks for ' "
+                     "|| %3 || ' a week, but the class has only ' || ifnull(w.n, 0) || '. Lower the periods in "
+                     "\"Assign Subjects to Class\" or give the class more periods in \"Assign Period System to Class\".' "
+                     "as fault, 'Assign Subjects to Class' as mend "
+                     "from (select classid, sum(hours) as total from classsubjects group by classid) k "
+                     "join classsection c on c.classid = k.classid "
+                     "left join (select classid, count(*) as n from classcells group by classid) w on w.classid = k.classid "
+                     "where k.total > ifnull(w.n, 0)")
+                     .arg(classKey(QStringLiteral("c"), QStringLiteral("k.classid")), cls, periods(QStringLiteral("k.total"))),
+                 true});
+    k.push_back({QStringLiteral("teacher allocated above availability"),
+                 weekCells() + QStringLiteral(
+                     "select %1 as sortkey, null as weekday, null as period, 'Teacher ' || %1 || ': ' || %2 || "
+                     "' allocated, but available in only ' || k.can || '. Mark more periods available on the "
+                     "\"Availability\" tab or give some of the periods to another teacher on the \"Teachers for "
+                     "Subjects\" tab.' as fault, 'Teaching Allocation' as mend "
+                     "from (select a.teacherid, sum(a.hours) as total, (select count(*) from schoolcells sc where not exists "
+                     "(select 1 from teacherunavailable u where u.teacherid = a.teacherid and u.period * 6 + u.weekday = sc.c)) as can "
+                     "from classsubjectteachers a group by a.teacherid) k left join teachers t on t.teacherid = k.teacherid "
+                     "where k.total > k.can")
+                     .arg(teacherOf(QStringLiteral("t"), QStringLiteral("k.teacherid")), periods(QStringLiteral("k.total"))),
+                 true});
+    k.push_back({QStringLiteral("allocations above the curriculum"),
+                 QStringLiteral(
+                     "select %1 as sortkey, null as weekday, null as period, 'Class ' || %2 || ', ' || %3 || ': ' || %4 || "
+                     "case when cs.hours is null then ' allocated, but the subject is no longer in the class''s curriculum. "
+                     "Remove the allocations on the \"Teachers for Subjects\" tab.' else ' allocated, but the curriculum has ' "
+                     "|| %5 || ' a week. Remove ' || %6 || ' on the \"Teachers for Subjects\" tab.' end as fault, "
+                     "'Teaching Allocation' as mend "
+                     "from (select classid, subid, sum(hours) as total from classsubjectteachers group by classid, subid) k "
+                     "left join classsubjects cs on cs.classid = k.classid and cs.subid = k.subid %7"
+                     "where cs.hours is null or k.total > cs.hours")
+                     .arg(classKey(QStringLiteral("c"), QStringLiteral("k.classid")), cls, subject,
+                          periods(QStringLiteral("k.total")), periods(QStringLiteral("cs.hours")),
+                          periods(QStringLiteral("k.total - cs.hours")), subjectJoin),
+                 true});
+    k.push_back({QStringLiteral("class-subject nobody teaches"),
+                 QStringLiteral(
+                     "select %1 as sortkey, null as weekday, null as period, 'Class ' || %2 || ', ' || %3 || "
+                     "': no teacher teaches this subject. Give it to a teacher in \"Assign Subjects to Teacher\".' as fault, "
+                     "'Assign Subjects to Teacher' as mend from classsubjects k %4"
+                     "where k.hours > 0 and c.classid is not null and not exists (select 1 from teachersubjects ts "
+                     "join teachers t on t.teacherid = ts.teacherid where ts.subid = k.subid)")
+                     .arg(classKey(QStringLiteral("c"), QStringLiteral("k.classid")), cls, subject, subjectJoin),
+                 true});
+    k.push_back({QStringLiteral("allocated teacher no longer teaches the subject"),
+                 QStringLiteral(
+                     "select %1 as sortkey, null as weekday, null as period, 'Class ' || %2 || ', ' || %3 || ': ' || %4 || "
+                     "' is allocated ' || %5 || ' but no longer teaches the subject. Give the subject back in \"Assign "
+                     "Subjects to Teacher\" or remove the allocation on the \"Teachers for Subjects\" tab.' as fault, "
+                     "'Teaching Allocation' as mend from classsubjectteachers k %6"
+                     "left join teachers t on t.teacherid = k.teacherid "
+                     "where not exists (select 1 from teachersubjects ts where ts.teacherid = k.teacherid and ts.subid = k.subid)")
+                     .arg(classKey(QStringLiteral("c"), QStringLiteral("k.classid")), cls, subject,
+                          teacherOf(QStringLiteral("t"), QStringLiteral("k.teacherid")), periods(QStringLiteral("k.hours")),
+                          subjectJoin),
+                 true});
+    k.push_back({QStringLiteral("lesson in an unavailable period"),
+                 QStringLiteral(
+                     "select %1 as sortkey, k.weekday as weekday, k.period as period, 'Teacher ' || %1 || ' teaches ' || %2 "
+                     "|| ' ' || %3 || %4 || ', which is marked not available. Move the lesson in \"Class Schedule\" or "
+                     "clear the mark on the \"Availability\" tab.' as fault, 'Class Schedule' as mend "
+                     "from timeschedule k join teacherunavailable u on u.teacherid = k.teacherid and u.weekday = k.weekday "
+                     "and u.period = k.period %5left join teachers t on t.teacherid = k.teacherid")
+                     .arg(teacherOf(QStringLiteral("t"), QStringLiteral("k.teacherid")), cls, subject, when(QStringLiteral("k")),
+                          subjectJoin),
+                 true});
+}
+
 QVector<Kind> makeKinds()
 {
     QVector<Kind> k;
@@ -145,6 +250,7 @@ QVector<Kind> makeKinds()
                                 " ', but is ' || case lower(%2) when 'leave' then 'on leave' else 'absent' end"
                                 " || ' then' as fault, 'Daily Substitution' as mend %3where %2 is not null")
                      .arg(substitution, awayThen(QStringLiteral("s.subid")), substitutionFrom)});
+    appendAllocationKinds(k);
     return k;
 }
 
@@ -156,11 +262,12 @@ const QVector<Kind> &Kinds()
     return kinds;
 }
 
-QString FaultsSql()
+QString FaultsSql(bool allocationOnly)
 {
     QStringList parts;
     for (int i = 0; i < Kinds().size(); ++i)
-        parts << QStringLiteral("select %1 as kind, sortkey, weekday, period, fault, mend from (%2)")
+        if (Kinds()[i].allocation || !allocationOnly)
+            parts << QStringLiteral("select %1 as kind, sortkey, weekday, period, fault, mend from (%2)")
                      .arg(i)
                      .arg(Kinds()[i].sql);
     return QStringLiteral("select fault, mend from (") + parts.join(QStringLiteral(" union all "))
@@ -169,10 +276,10 @@ QString FaultsSql()
 
 QString Fault::line() const { return fault + QStringLiteral(" - mend in ") + mend; }
 
-bool FindFaults(QVector<Fault> *out, QString *error)
+bool FindFaults(QVector<Fault> *out, QString *error, bool allocationOnly)
 {
     out->clear();
-    const Recordset rs = QueryQuiet(FaultsSql());
+    const Recordset rs = QueryQuiet(FaultsSql(allocationOnly));
     if (!rs.ok()) {
         if (error)
             *error = rs.error();

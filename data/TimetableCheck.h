@@ -14,11 +14,13 @@ namespace check {
 struct Kind {
     QString name;
     QString sql;
+    bool allocation = false; // a problem of the teaching allocation, shown in its window too
 };
 const QVector<Kind> &Kinds();
 
 // Every kind's rows as one query with the columns fault and mend, in the order to show them.
-QString FaultsSql();
+// allocationOnly: only the problems of the teaching allocation and the teachers' availability.
+QString FaultsSql(bool allocationOnly = false);
 
 struct Fault {
     QString fault;
@@ -26,7 +28,7 @@ struct Fault {
     QString line() const; // "<fault> - mend in <window>"
 };
 // The faults of the open database; false (with the reason) when the check could not run.
-bool FindFaults(QVector<Fault> *out, QString *error = nullptr);
+bool FindFaults(QVector<Fault> *out, QString *error = nullptr, bool allocationOnly = false);
 
 // What the report and the tool say when there is nothing to mend.
 QString NoFaultsText();

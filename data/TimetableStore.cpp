@@ -217,6 +217,11 @@ QString ruleReport(const QVector<WeekChange> &changes, Names &names)
     std::stable_sort(fresh.begin(), fresh.end(),
                      [&](int a, int b) { return slotOf(placed[a].row) < slotOf(placed[b].row); });
 
+    // The periods each teacher of a written lesson cannot teach.
+    QHash<int, quint64> unavailable;
+    for (int t : teachers)
+        unavailable.insert(t, TeacherUnavailableCells(t));
+
     QStringList lines;
     QSet<QPair<int, int>> reported; // pairs of rows already named
     QSet<QPair<int, int>> fullCells; // (kind, key) of cells already named as too full
@@ -227,6 +232,11 @@ QString ruleReport(const QVector<WeekChange> &changes, Names &names)
             || !(cells.value(r.classid) & (quint64(1) << slot))) {
             lines << Names::where(r) + QStringLiteral(" Class = ") + names.cls(r.classid)
                     + QStringLiteral(": the class has no such period");
+        }
+        if (r.period >= 0 && r.period < kPeriods && r.weekday >= 0 && r.weekday < kDays
+            && (unavailable.value(r.teacherid) & (quint64(1) << slot))) {
+            lines << Names::where(r) + QStringLiteral(" Class = ") + names.cls(r.classid) + QStringLiteral(" Teacher = ")
+                    + names.teacher(r.teacherid) + QStringLiteral(": the teacher is not available in this period");
         }
         int inClass = 0;
         QSet<int> teacherClasses;

@@ -59,8 +59,8 @@ LessonRows TeacherWeek(int teacherid);
 // checks that none changed since loaded, then that the rows written keep the timetable whole
 // (no teacher in two classes at once except a lesson taught to two classes together, i.e. the
 // same teacher and subject; no class given to a teacher of another week in a period it already
-// has; only periods the class has; at most two lessons in a class's period and two classes in
-// a teacher's), then writes the rows and one history row each, dated today. Lessons that were
+// has; only periods the class has; no teacher in a period they cannot teach; at most two lessons
+// in a class's period and two classes in a teacher's), then writes the rows and one history row each, dated today. Lessons that were
 // loaded and are written back unchanged are taken as they are, whatever they break.
 SaveResult SaveWeeks(const QVector<WeekChange> &changes);
 

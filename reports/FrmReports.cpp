@@ -24,33 +24,45 @@ bool SubstitutionSlip::Print(const QDate &date)
     return rpt::RunTemplate(QStringLiteral("substitute.rpt"), Selection(date), Formulas(date));
 }
 
+DatePrintControls AddDatePrintControls(QWidget *window, const QString &caption, const QString &labelName,
+                                       const QString &dateName)
+{
+    DatePrintControls c;
+    c.label = new QLabel(caption, window);
+    c.label->setObjectName(labelName);
+    c.date = new QDateEdit(window);
+    c.date->setObjectName(dateName);
+    c.date->setCalendarPopup(true);
+    c.date->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    c.label->setBuddy(c.date);
+    c.print = new QPushButton(QStringLiteral("&Print "), window);
+    c.print->setObjectName(QStringLiteral("CmdPrint"));
+    c.exit = new QPushButton(QStringLiteral("E&xit"), window);
+    c.exit->setObjectName(QStringLiteral("CmdExit"));
+
+    auto *grid = new QGridLayout(window);
+    grid->setContentsMargins(hx::Twips(240), hx::Twips(240), hx::Twips(240), hx::Twips(240));
+    grid->setHorizontalSpacing(hx::Twips(180));
+    grid->setVerticalSpacing(hx::Twips(240));
+    grid->addWidget(c.label, 0, 0);
+    grid->addWidget(c.date, 0, 1, 1, 2);
+    grid->addWidget(c.print, 1, 1);
+    grid->addWidget(c.exit, 1, 2);
+    QWidget::setTabOrder(c.date, c.print);
+    QWidget::setTabOrder(c.print, c.exit);
+    return c;
+}
+
 FrmReports::FrmReports(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("FrmReports"));
     setWindowTitle(QStringLiteral("Substitution Slip"));
 
-    auto *label = new QLabel(QStringLiteral("Date"), this);
-    label->setObjectName(QStringLiteral("Label1"));
-    DTP = new QDateEdit(this);
-    DTP->setObjectName(QStringLiteral("DTP"));
-    DTP->setCalendarPopup(true);
-    DTP->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    label->setBuddy(DTP);
-    CmdPrint = new QPushButton(QStringLiteral("&Print "), this);
-    CmdPrint->setObjectName(QStringLiteral("CmdPrint"));
-    CmdExit = new QPushButton(QStringLiteral("E&xit"), this);
-    CmdExit->setObjectName(QStringLiteral("CmdExit"));
-
-    auto *grid = new QGridLayout(this);
-    grid->setContentsMargins(hx::Twips(240), hx::Twips(240), hx::Twips(240), hx::Twips(240));
-    grid->setHorizontalSpacing(hx::Twips(180));
-    grid->setVerticalSpacing(hx::Twips(240));
-    grid->addWidget(label, 0, 0);
-    grid->addWidget(DTP, 0, 1, 1, 2);
-    grid->addWidget(CmdPrint, 1, 1);
-    grid->addWidget(CmdExit, 1, 2);
-    setTabOrder(DTP, CmdPrint);
-    setTabOrder(CmdPrint, CmdExit);
+    const DatePrintControls c =
+        AddDatePrintControls(this, QStringLiteral("Date"), QStringLiteral("Label1"), QStringLiteral("DTP"));
+    DTP = c.date;
+    CmdPrint = c.print;
+    CmdExit = c.exit;
 
     connect(CmdPrint, &QPushButton::clicked, this, &FrmReports::CmdPrint_Click);
     connect(CmdExit, &QPushButton::clicked, this, &FrmReports::CmdExit_Click);

@@ -5,7 +5,19 @@
 #include <QWidget>
 
 class QDateEdit;
+class QLabel;
 class QPushButton;
+
+// The controls of a window that prints a report for a date: a labelled date picker above
+// "&Print " and "E&xit", laid out and ordered as in the substitution slip.
+struct DatePrintControls {
+    QLabel *label = nullptr;
+    QDateEdit *date = nullptr;
+    QPushButton *print = nullptr;
+    QPushButton *exit = nullptr;
+};
+DatePrintControls AddDatePrintControls(QWidget *window, const QString &caption, const QString &labelName,
+                                       const QString &dateName);
 
 // What the slip asks of the report component for a date.
 class SubstitutionSlip {

@@ -247,6 +247,13 @@ QHash<int, ClassScheduleModel::OtherLesson> ClassScheduleModel::otherLessons(con
         if (!out.contains(i))
             out.insert(i, {row.value(2).toString(), row.value(3).toString(), row.value(4).toString()});
     }
+    // A period a chosen teacher cannot teach is as closed as one where they teach elsewhere.
+    for (int id : teachers) {
+        const quint64 cells = TeacherUnavailableCells(id);
+        for (int i = 0; cells && i < tt::kCells; ++i)
+            if ((cells >> i) & 1 && !out.contains(i))
+                out.insert(i, {QString(), QString(), id == teacher1_.id ? teacher1_.text : teacher2_.text, true});
+    }
     return out;
 }
 
@@ -269,7 +276,7 @@ void ClassScheduleModel::markCells(bool keepSelection)
         const auto other = busy.constFind(i);
         if (other != busy.constEnd()) {
             c.colour = CellColour::Busy;
-            c.tip = other->cls + tt::kCR + other->subject;
+            c.tip = other->notAvailable ? QStringLiteral("Not available") : other->cls + tt::kCR + other->subject;
             busy_[i] = true;
         } else if (keepSelection && wasSelected && c.exists) {
             c.colour = CellColour::Selected;
@@ -291,6 +298,10 @@ void ClassScheduleModel::markTeacherBusy(int teacherId)
         if (period >= 0 && period < tt::kPeriods && day >= 0 && day < tt::kDays)
             busy_[tt::CellIndex(day, period)] = true;
     }
+    const quint64 notAvailable = TeacherUnavailableCells(teacherId);
+    for (int i = 0; notAvailable && i < tt::kCells; ++i)
+        if ((notAvailable >> i) & 1)
+            busy_[i] = true;
 }
 
 // --- cells --------------------------------------------------------------------------------
@@ -436,8 +447,10 @@ ClassScheduleModel::AssignResult ClassScheduleModel::assign()
         const auto other = busy.constFind(i);
         if (other != busy.constEnd()) {
             report += QStringLiteral("\nPeriod = ") + QString::number(tt::CellPeriod(i) + 1) + QStringLiteral(" Day = ")
-                + DayName(tt::CellDay(i)) + QStringLiteral(" Class = ") + other->cls + QStringLiteral(" Subject = ")
-                + other->subject.trimmed() + QStringLiteral(" Teacher = ") + other->teacher;
+                + DayName(tt::CellDay(i))
+                + (other->notAvailable ? QStringLiteral(" Teacher = ") + other->teacher + QStringLiteral(": not available")
+                                       : QStringLiteral(" Class = ") + other->cls + QStringLiteral(" Subject = ")
+                                             + other->subject.trimmed() + QStringLiteral(" Teacher = ") + other->teacher);
             continue;
         }
         if (!cells_[i].exists)
@@ -518,6 +531,10 @@ bool ClassScheduleModel::drop(int source, int target)
                           .toInt();
         if (n != 0) {
             hx::MsgBox(l.teacher + QStringLiteral(" is busy"));
+            return false;
+        }
+        if ((TeacherUnavailableCells(l.teacherId) >> target) & 1) {
+            hx::MsgBox(l.teacher + QStringLiteral(" is not available in this period"));
             return false;
         }
     }

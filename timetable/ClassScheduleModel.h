@@ -159,6 +159,7 @@ private:
     // A lesson of the chosen teacher(s) in another class, by cell.
     struct OtherLesson {
         QString cls, subject, teacher;
+        bool notAvailable = false; // a period the teacher cannot teach, rather than another lesson
     };
     QVector<int> chosenTeachers() const;
     QHash<int, OtherLesson> otherLessons(const QVector<int> &teachers) const;

@@ -83,6 +83,18 @@ void TeacherScheduleModel::loadTeacher(int teacherid, const QString &teacherName
     }
     clearUndo();
     readLessons();
+    markNotAvailable();
+}
+
+void TeacherScheduleModel::markNotAvailable()
+{
+    for (int i = 0; notAvailable_ && i < kCells; ++i) {
+        if (!((notAvailable_ >> i) & 1) || colour_[i] == CellColour::Unavailable)
+            continue;
+        colour_[i] = CellColour::Busy;
+        if (overlay_[i].isEmpty())
+            overlay_[i] = QStringLiteral("Not available");
+    }
 }
 
 void TeacherScheduleModel::reload()
@@ -97,6 +109,7 @@ void TeacherScheduleModel::readLessons()
 {
     dirty_ = false;
     loaded_.clear();
+    notAvailable_ = TeacherUnavailableCells(teacherId_);
     for (TeacherLesson &l : lessons_)
         l = {};
     const int teacherid = teacherId_;
@@ -235,8 +248,10 @@ void TeacherScheduleModel::fillFreeClass()
         ids << class1_.id;
     if (class2_.chosen())
         ids << class2_.id;
-    if (ids.isEmpty())
+    if (ids.isEmpty()) {
+        markNotAvailable();
         return;
+    }
     const QString sql = QStringLiteral("select ts.period, ts.weekday, ts.subid, ifnull(t.teachername, '') as tname, "
                                        "%1 as sub from timeschedule ts left join teachers t on t.teacherid = ts.teacherid "
                                        "where ts.classid in (%2) order by ts.rowid")
@@ -250,6 +265,7 @@ void TeacherScheduleModel::fillFreeClass()
         colour_[i] = rs.integer("subid") == subjectId_ ? CellColour::Subject : CellColour::Busy;
         overlay_[i] = JoinCaption({rs.text("tname"), rs.text("sub")});
     }
+    markNotAvailable();
 }
 
 // --- selection --------------------------------------------------------------------------

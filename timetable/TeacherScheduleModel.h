@@ -120,6 +120,8 @@ public:
 private:
     void clearUndo();
     void readLessons();
+    // The periods the teacher cannot teach: closed like a period the class has taken.
+    void markNotAvailable();
     // The cells every chosen class has by its period systems.
     std::array<bool, kCells> chosenClassesCells() const;
     void loadCharts();
@@ -134,6 +136,7 @@ private:
     bool classDetails_ = false;
     bool dirty_ = false;
     store::LessonRows loaded_; // the teacher's rows as loaded, for the store's stale check
+    quint64 notAvailable_ = 0; // bit per cell the teacher cannot teach
 
     std::array<TeacherLesson, kCells> lessons_;
     std::array<QString, kCells> overlay_;

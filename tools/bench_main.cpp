@@ -21,7 +21,9 @@
 #include "Report.h"
 #include "ReportRunner.h"
 #include "StartUp.h"
+#include "SubstituteRanking.h"
 #include "SubstitutionBook.h"
+#include "SubstitutionPlan.h"
 #include "TeacherScheduleModel.h"
 
 #include <QApplication>
@@ -35,6 +37,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
@@ -557,6 +560,42 @@ int main(int argc, char **argv)
     QVector<FreeTeacher> free;
     measure("Substitution: free teachers for a period", runs, {}, [&] { free = SubstitutionBook::freeTeachers(day, period); });
     note(QStringLiteral("%1 teachers free in period %2").arg(free.size()).arg(period + 1));
+    // What a click on a line costs: the day read for the ranking, the free teachers of the
+    // period, the order.
+    const CoverLine line = lines.value(lines.size() / 2);
+    QVector<RankedTeacher> ranked;
+    measure("Substitution: rank a period's free teachers", runs, {}, [&] {
+        ranked = SubstituteRanking(day, {line}).rank(line);
+    }, 5);
+    note(QStringLiteral("%1 teachers ranked for period %2 of %3; the first: %4 (%5)")
+             .arg(ranked.size()).arg(line.period + 1).arg(line.classSection, ranked.value(0).name,
+                                                           ranked.value(0).reasons(line)));
+    SubstitutionPlan plan;
+    int proposed = 0;
+    measure("Substitution: \"Suggest All\" (read the date, propose)", runs, {}, [&] {
+        plan.load(day);
+        proposed = plan.suggestAll(2);
+    });
+    int uncoverable = 0;
+    for (int i = 0; i < plan.lines().size(); ++i)
+        uncoverable += plan.uncoverable(i);
+    {
+        // The same day line by line, for the figures only.
+        const SubstituteRanking ranking(day, plan.lines());
+        QVector<QVector<RankedTeacher>> candidates;
+        QHash<int, int> recorded;
+        for (const CoverLine &l : plan.lines()) {
+            candidates << ranking.rank(l);
+            for (const RankedTeacher &t : candidates.last())
+                recorded.insert(t.teacherid, t.dateSubstitutions);
+        }
+        const QVector<Proposal> greedy = GreedyCover(plan.lines(), candidates, recorded, 2);
+        const QVector<Proposal> best = BestCover(plan.lines(), candidates, recorded, 2);
+        note(QStringLiteral("Suggest All: %1 of %2 periods proposed, %3 marked nobody; line by line: %4 proposed"
+                            " at cost %5, Suggest All's cover %6")
+                 .arg(proposed).arg(plan.lines().size()).arg(uncoverable).arg(greedy.size())
+                 .arg(CoverCost(greedy, candidates)).arg(CoverCost(best, candidates)));
+    }
     {
         FrmSubstitute w;
         w.show();
@@ -568,6 +607,11 @@ int main(int argc, char **argv)
             drain();
         }, [&] {
             dtp->setDate(day);
+            drain();
+        });
+        auto *suggest = w.findChild<QPushButton *>("CmdSuggestAll");
+        measure("Substitution window: \"Suggest All\" (with drawing)", runs, {}, [&] {
+            suggest->click();
             drain();
         });
     }

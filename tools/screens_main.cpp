@@ -5,6 +5,7 @@
 #include "DemoSchool.h"
 #include "MDISchedule.h"
 #include "Platform.h"
+#include "FrmSubstitutionStats.h"
 #include "Report.h"
 
 #include <QApplication>
@@ -71,14 +72,16 @@ void showTab(QWidget *window, int index)
         tabs->setCurrentIndex(index);
 }
 
-// The first page of a class time table, through the report component and pdftoppm.
-void reportPage(const QString &folder)
+// The first page of a report, through the report component and pdftoppm.
+void reportPage(const QString &folder, const QString &templateFile, const QStringList &formulas, const QString &name)
 {
     rpt::Report r;
     r.setFormula(0, rpt::TextFormula(QStringLiteral("school"), SchoolName));
-    r.setReportFileName(ReportPath + QStringLiteral("classtmtable.rpt"));
+    for (int i = 0; i < formulas.size(); ++i)
+        r.setFormula(i + 1, formulas[i]);
+    r.setReportFileName(ReportPath + templateFile);
     r.setConnect(QStringLiteral("dsn=school;uid=pilot;pwd="));
-    const QString pdf = folder + QStringLiteral("/classtmtable.pdf");
+    const QString pdf = folder + QLatin1Char('/') + name + QStringLiteral(".pdf");
     if (!r.exportPdf(pdf)) {
         std::fprintf(stderr, "horalux-screens: report: %s\n", qPrintable(r.lastError()));
         ++g_failures;
@@ -89,7 +92,7 @@ void reportPage(const QString &folder)
         std::fprintf(stderr, "horalux-screens: pdftoppm not found; the report stays a PDF: %s\n", qPrintable(pdf));
         return;
     }
-    const QString base = g_out + QStringLiteral("/report-classtimetable");
+    const QString base = g_out + QStringLiteral("/report-") + name;
     QProcess::execute(tool, {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("90"), QStringLiteral("-f"),
                              QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-singlefile"),
                              pdf, base});
@@ -191,6 +194,19 @@ int main(int argc, char **argv)
                                                                    "group by teacherid order by count(*) desc limit 1"))
                                              .toInt()));
             shoot(framed(w), e.window + QStringLiteral("-availability"));
+        } else if (e.window == QLatin1String("FrmSubstitute")) {
+            shoot(framed(w), e.window);
+            // Every uncovered period proposed, and one line chosen with its ranked choice.
+            if (auto *suggest = w->findChild<QPushButton *>(QStringLiteral("CmdSuggestAll")))
+                suggest->click();
+            auto *list = w->findChild<QTreeWidget *>(QStringLiteral("LvwSub"));
+            for (int i = 0; list && i < list->topLevelItemCount(); ++i)
+                if (list->topLevelItem(i)->font(4).italic()) {
+                    list->setCurrentItem(list->topLevelItem(i));
+                    emit list->itemClicked(list->topLevelItem(i), 0);
+                    break;
+                }
+            shoot(framed(w), e.window + QStringLiteral("-suggested"));
         } else if (e.window == QLatin1String("FrmTeacherSchedule")) {
             choose(w, QStringLiteral("CmbTeacher"), 1);
             shoot(framed(w), e.window);
@@ -211,6 +227,9 @@ int main(int argc, char **argv)
         hx::CloseWindow(w);
         settle();
     }
-    reportPage(school.path());
+    reportPage(school.path(), QStringLiteral("classtmtable.rpt"), {}, QStringLiteral("classtimetable"));
+    reportPage(school.path(), QStringLiteral("substats.rpt"),
+               SubstitutionStatistics::Formulas(QDate(QDate::currentDate().year(), 1, 1), QDate::currentDate()),
+               QStringLiteral("substats"));
     return g_failures == 0 ? 0 : 1;
 }

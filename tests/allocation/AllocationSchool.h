@@ -27,7 +27,7 @@ inline void Seed(TestDatabase &db)
     }
 }
 
-inline void Lesson(TestDatabase &db, int cls, int day, int period, int teacher, int subject)
+inline void Place(TestDatabase &db, int cls, int day, int period, int teacher, int subject)
 {
     db.exec("insert into timeschedule (teacherid, subid, classid, period, weekday) values (?,?,?,?,?)",
             {teacher, subject, cls, period, day});

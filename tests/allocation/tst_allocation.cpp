@@ -2,6 +2,9 @@
 #include "AllocationLogic.h"
 #include "AllocationProblems.h"
 #include "AllocationSchool.h"
+#include "SubstitutionBook.h"
+#include "TimetableCheck.h"
+#include "TimetableStore.h"
 
 #include <QTest>
 #include <bit>
@@ -16,6 +19,8 @@ private slots:
     void writesKeepTheCurriculum();
     void fromTimetable();
     void everyProblemLine();
+    void storeRefusesUnavailablePeriods();
+    void substitutesOnlyWhenAvailable();
 };
 
 void TestAllocation::suggestionPrefersLevelsThenBalance()
@@ -122,12 +127,12 @@ void TestAllocation::fromTimetable()
     Seed(db);
     MessageLog log;
     for (int p = 0; p < 4; ++p)
-        Lesson(db, VIA, 0, p, Ravi, Maths);
+        Place(db, VIA, 0, p, Ravi, Maths);
     for (int p = 0; p < 3; ++p)
-        Lesson(db, VIA, 1, p, Asha, Maths);   // 7 placed against 6 planned
-    Lesson(db, VIA, 2, 0, 77, English);       // a teacher since removed
-    Lesson(db, VIA, 2, 1, Meena, Art);        // not in the curriculum
-    Lesson(db, XIA, 0, 0, Meena, English);
+        Place(db, VIA, 1, p, Asha, Maths);   // 7 placed against 6 planned
+    Place(db, VIA, 2, 0, 77, English);       // a teacher since removed
+    Place(db, VIA, 2, 1, Meena, Art);        // not in the curriculum
+    Place(db, XIA, 0, 0, Meena, English);
     db.exec("insert into classsubjectteachers values (?, ?, ?, 2)", {VIA, English, Kiran});
     db.exec("insert into classsubjectteachers values (?, ?, ?, 2)", {XIB, English, Kiran});
 
@@ -170,7 +175,7 @@ void TestAllocation::everyProblemLine()
     db.exec("insert into classsubjectteachers values (?, 2, ?, 4), (?, 2, ?, 3)", {VIB, Meena, VIB, Kiran});
     db.exec("insert into classsubjectteachers values (?, 3, ?, 2)", {XIB, Kiran});
     // A lesson in a period its teacher cannot teach.
-    Lesson(db, XIA, 0, 0, Asha, Maths);
+    Place(db, XIA, 0, 0, Asha, Maths);
     const QStringList lines = alloc::Problems();
     QCOMPARE(lines, QStringList({
         "Class VI-A: the curriculum asks for 31 periods a week, but the class has only 30. Lower the periods in "
@@ -184,9 +189,66 @@ void TestAllocation::everyProblemLine()
         "Class VI-A, Art: no teacher teaches this subject. Give it to a teacher in \"Assign Subjects to Teacher\".",
         "Class XI-B, Art: Kiran Das is allocated 2 periods but no longer teaches the subject. Give the subject back in "
         "\"Assign Subjects to Teacher\" or remove the allocation on the \"Teachers for Subjects\" tab.",
-        "Teacher Asha Sharma teaches XI-A Maths on Monday, period 1, which is marked not available. Move the lesson in "
+        "Teacher Asha Sharma teaches XI-A Maths on Monday in period I, which is marked not available. Move the lesson in "
         "\"Class Schedule\" or clear the mark on the \"Availability\" tab.",
     }));
+}
+
+void TestAllocation::storeRefusesUnavailablePeriods()
+{
+    TestDatabase db;
+    Seed(db);
+    MessageLog log;
+    Place(db, VIA, 0, 0, Ravi, Maths);          // placed before the mark: kept as it is
+    QVERIFY(alloc::SetUnavailable(Ravi, {0, 7}, true));
+    const store::LessonRows loaded = store::ClassWeek(VIA);
+    store::LessonRows rows = loaded;
+    rows.push_back({Ravi, Maths, VIA, 1, 1, false}); // Tuesday II: not available
+    rows.push_back({Ravi, Maths, VIA, 2, 1, false}); // Tuesday III: fine
+    store::SaveResult r = store::SaveWeeks({{store::WeekChange::Owner::Class, VIA, loaded, rows}});
+    QCOMPARE(int(r.status), int(store::SaveResult::Status::Refused));
+    QCOMPARE(r.message, QString("Clashing with\nPeriod = 2 Day = Tuesday Class = VI-A Teacher = Ravi Rao: the teacher is "
+                                "not available in this period\nNothing was saved."));
+    QCOMPARE(db.count("timeschedule"), 1);
+    QCOMPARE(db.count("Cummtimeschedule"), 0);
+    rows.removeAt(1);
+    r = store::SaveWeeks({{store::WeekChange::Owner::Class, VIA, loaded, rows}});
+    QVERIFY2(r.saved(), qPrintable(r.message));
+    QCOMPARE(db.count("timeschedule", "classid = ?", {VIA}), 2);
+    // The lesson kept in a period marked afterwards is a problem the check names.
+    QVector<check::Fault> faults;
+    QVERIFY(check::FindFaults(&faults));
+    QStringList lines;
+    for (const check::Fault &f : faults)
+        lines << f.line();
+    QVERIFY2(lines.contains("Teacher Ravi Rao teaches VI-A Maths on Monday in period I, which is marked not available. "
+                            "Move the lesson in \"Class Schedule\" or clear the mark on the \"Availability\" tab. - mend "
+                            "in Class Schedule"),
+             qPrintable(lines.join('\n')));
+    QVERIFY(log.messages.isEmpty());
+}
+
+void TestAllocation::substitutesOnlyWhenAvailable()
+{
+    TestDatabase db;
+    Seed(db);
+    MessageLog log;
+    QDate monday(2026, 12, 7);
+    Place(db, VIA, 0, 0, Ravi, Maths);
+    db.exec("insert into teacherattendence values (?, 'Absent', 0, 0, ?, ?)", {Ravi, IsoDate(monday), IsoDate(monday)});
+    auto free = [&] {
+        QStringList names;
+        for (const FreeTeacher &t : SubstitutionBook::freeTeachers(monday, 0))
+            names << t.name;
+        return names;
+    };
+    QCOMPARE(free(), QStringList({"Asha Sharma", "Kiran Das", "Meena Iyer"}));
+    QVERIFY(alloc::SetUnavailable(Meena, {0}, true)); // Monday I
+    QCOMPARE(free(), QStringList({"Asha Sharma", "Kiran Das"}));
+    QCOMPARE(int(SubstitutionBook::save(Ravi, monday, 0, Meena)), int(SubstitutionBook::Result::Refused));
+    QCOMPARE(log.last(), QString("The substitute is not free in this period. Choose another teacher."));
+    QCOMPARE(db.count("substitute"), 0);
+    QCOMPARE(int(SubstitutionBook::save(Ravi, monday, 0, Kiran)), int(SubstitutionBook::Result::Saved));
 }
 
 QTEST_MAIN(TestAllocation)

@@ -1,5 +1,7 @@
 #include "AllocationSchool.h"
 #include "FrmAllocation.h"
+#include "FrmClassSchedule.h"
+#include "FrmTeacherSchedule.h"
 #include "MDISchedule.h"
 #include "TimetableShared.h"
 #include "UserInput.h"
@@ -21,6 +23,7 @@ class TestAllocationWindow : public QObject {
 private slots:
     void teachersForSubjects();
     void availabilityByClickAndDrag();
+    void editorsKeepOutOfUnavailablePeriods();
 };
 
 namespace {
@@ -68,6 +71,15 @@ void ClickTab(QTabWidget *tabs, int index)
 
 QColor Background(QLabel *l) { return l->palette().color(QPalette::Window); }
 
+// The entry of a box that reads `text` once blanks around it are left aside ("Maths " for Maths).
+QString Entry(QComboBox *c, const QString &text)
+{
+    for (int i = 0; i < c->count(); ++i)
+        if (c->itemText(i).trimmed() == text)
+            return c->itemText(i);
+    return {};
+}
+
 } // namespace
 
 void TestAllocationWindow::teachersForSubjects()
@@ -75,8 +87,8 @@ void TestAllocationWindow::teachersForSubjects()
     TestDatabase db;
     Seed(db);
     for (int p = 0; p < 4; ++p)
-        Lesson(db, VIA, 0, p, Ravi, Maths);
-    Lesson(db, XIA, 1, 0, Meena, English);
+        Place(db, VIA, 0, p, Ravi, Maths);
+    Place(db, XIA, 1, 0, Meena, English);
     MessageLog log;
     MDISchedule main;
     // Below a separator after the entries that were there, which keep their order.
@@ -181,8 +193,8 @@ void TestAllocationWindow::availabilityByClickAndDrag()
 {
     TestDatabase db;
     Seed(db);
-    Lesson(db, VIA, 0, 0, Ravi, Maths);
-    Lesson(db, VIB, 1, 1, Ravi, Maths);
+    Place(db, VIA, 0, 0, Ravi, Maths);
+    Place(db, VIB, 1, 1, Ravi, Maths);
     db.exec("insert into classsubjectteachers values (1, 1, 2, 6)");
     MessageLog log;
     MDISchedule main;
@@ -218,7 +230,7 @@ void TestAllocationWindow::availabilityByClickAndDrag()
     QCOMPARE(Background(w->Avail(14)), QColor(96, 96, 96));
     QCOMPARE(summary->text(), QString("Available in 22 of the school's 30 periods; 6 periods allocated."));
     QCOMPARE(Lines(w->findChild<QListWidget *>("LstProblems")),
-             QStringList{"Teacher Ravi Rao teaches VI-B Maths on Tuesday, period 2, which is marked not available. "
+             QStringList{"Teacher Ravi Rao teaches VI-B Maths on Tuesday in period II, which is marked not available. "
                          "Move the lesson in \"Class Schedule\" or clear the mark on the \"Availability\" tab."});
 
     // Dragging from a marked period clears: Tuesday I and II become available again.
@@ -230,6 +242,54 @@ void TestAllocationWindow::availabilityByClickAndDrag()
     QCOMPARE(Lines(w->findChild<QListWidget *>("LstProblems")),
              QStringList{"No problems: every class-subject can be given its teachers."});
     QVERIFY(log.messages.isEmpty());
+}
+
+void TestAllocationWindow::editorsKeepOutOfUnavailablePeriods()
+{
+    TestDatabase db;
+    Seed(db);
+    Place(db, VIB, 0, 3, Ravi, Maths);
+    MessageLog log;
+    MDISchedule main;
+    // Ravi cannot teach on Monday in period III: marked in Teaching Allocation...
+    FrmAllocation *w = Open(main);
+    QVERIFY(w);
+    ClickTab(w->findChild<QTabWidget *>("SSTab1"), 1);
+    QVERIFY(input::ArrowTo(w->findChild<QComboBox *>("CmbAvailTeacher"), "Ravi Rao"));
+    QTest::mouseClick(w->Avail(12), Qt::LeftButton);
+    QCOMPARE(db.count("teacherunavailable"), 1);
+
+    // ... so the class editor closes that period to him like a busy one.
+    main.menuAction("MnuClassSchedule")->trigger();
+    auto *cs = qobject_cast<FrmClassSchedule *>(main.openWindowNamed("FrmClassSchedule"));
+    QVERIFY(cs);
+    QTRY_COMPARE(cs->windowTitle(), QString("Schedule of Class VI-A"));
+    auto *subject = cs->findChild<QComboBox *>("CmbSubject");
+    QVERIFY(input::ArrowTo(subject, Entry(subject, "Maths")));
+    QVERIFY(input::ArrowTo(cs->findChild<QComboBox *>("CmbTeacher"), "Ravi Rao"));
+    QCOMPARE(Background(cs->Period(12)), tt::ColBusy());
+    QCOMPARE(cs->Period(12)->toolTip(), QString("Not available"));
+    QCOMPARE(Background(cs->Period(18)), tt::ColBusy()); // Monday IV: VI-B's lesson
+    QCOMPARE(cs->Period(18)->toolTip(), QString("VI-B\nMaths "));
+    QTest::mouseClick(cs->Period(12), Qt::LeftButton); // not selectable
+    QCOMPARE(Background(cs->Period(12)), tt::ColBusy());
+    QTest::mouseClick(cs->Period(6), Qt::LeftButton);  // Monday II is
+    QCOMPARE(Background(cs->Period(6)), tt::ColSelected());
+    input::Click(cs->findChild<QPushButton *>("cmdAssign"));
+    input::Click(cs->findChild<QPushButton *>("cmdSave"));
+    QCOMPARE(db.count("timeschedule", "classid = ? and teacherid = ?", {VIA, Ravi}), 1);
+
+    // The teacher editor shows the period too.
+    main.menuAction("MnuTeacherSchedule")->trigger();
+    auto *ts = qobject_cast<FrmTeacherSchedule *>(main.openWindowNamed("FrmTeacherSchedule"));
+    QVERIFY(ts);
+    QVERIFY(input::ArrowTo(ts->findChild<QComboBox *>("CmbTeacher"), "Ravi Rao"));
+    QCOMPARE(Background(ts->cell(12)), tt::ColBusy());
+    QCOMPARE(ts->cell(12)->toolTip(), QString("Not available"));
+    QCOMPARE(ts->cell(6)->text(), QString("VI-A\nMaths "));
+    QTest::mouseClick(ts->cell(12), Qt::LeftButton);
+    QCOMPARE(Background(ts->cell(12)), tt::ColBusy());
+    QVERIFY2(log.messages.isEmpty(), qPrintable(log.texts().join('|')));
 }
 
 QTEST_MAIN(TestAllocationWindow)

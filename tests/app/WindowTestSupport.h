@@ -3,6 +3,7 @@
 // and a small school to work on. Shared by the tests that walk many windows.
 #include "ChildWindows.h"
 #include "TestSupport.h"
+#include "UserInput.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -18,49 +19,46 @@ template <class T> T *Child(QWidget *w, const QString &name)
     return c;
 }
 
+// A mouse click on the named button of a window on show.
 inline void Press(QWidget *w, const QString &name)
 {
     if (auto *b = Child<QPushButton>(w, name)) {
-        QVERIFY2(b->isEnabled(), qPrintable(name + " is disabled"));
-        b->click();
+        QVERIFY2(b->isVisible() && b->isEnabled(), qPrintable(name + " is not on show or disabled"));
+        input::Click(b);
     }
 }
 
+// A click on the row whose column reads `text`, where it is drawn.
 inline void ClickItem(QTreeWidget *tree, int column, const QString &text)
 {
-    QVERIFY(tree);
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        QTreeWidgetItem *item = tree->topLevelItem(i);
-        if (item->text(column).trimmed() == text) {
-            tree->setCurrentItem(item);
-            emit tree->itemClicked(item, 0);
-            return;
-        }
-    }
-    QFAIL(qPrintable(QStringLiteral("no item %1 in %2").arg(text, tree->objectName())));
+    QVERIFY2(tree && tree->isVisible() && input::Activate(tree), "the list is not on show");
+    QVERIFY2(ClickRow(tree, text, {}, column),
+             qPrintable(QStringLiteral("no item %1 in %2").arg(text, tree->objectName())));
 }
 
+// Adds the line to the list's choice with Ctrl+click, which keeps what was chosen before.
 inline void SelectItem(QListWidget *list, const QString &text)
 {
     QVERIFY(list);
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->text().trimmed() == text) {
-            list->item(i)->setSelected(true);
-            return;
-        }
-    QFAIL(qPrintable(QStringLiteral("no item %1 in %2").arg(text, list->objectName())));
+    QVERIFY2(list->isVisible() && input::Activate(list), qPrintable(list->objectName() + " is not on show"));
+    QListWidgetItem *item = nullptr;
+    for (int i = 0; i < list->count() && !item; ++i)
+        item = list->item(i)->text().trimmed() == text ? list->item(i) : nullptr;
+    QVERIFY2(item, qPrintable(QStringLiteral("no item %1 in %2").arg(text, list->objectName())));
+    if (!item->isSelected()) {
+        list->scrollToItem(item);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, list->visualItemRect(item).center());
+    }
+    QVERIFY2(item->isSelected(), qPrintable(text + " cannot be chosen in " + list->objectName()));
 }
 
 inline void Choose(QComboBox *combo, const QString &text)
 {
     QVERIFY(combo);
-    const int i = combo->findText(text);
-    QVERIFY2(i >= 0, qPrintable(text));
-    combo->setCurrentIndex(i);
-    emit combo->activated(i);
+    QVERIFY2(input::Pick(combo, text), qPrintable(combo->objectName() + ": " + text + " cannot be chosen"));
 }
 
-// The window the menu entry opens, not yet shown.
+// The window the menu entry opens, not yet shown (ShowInFront it before driving it).
 inline QWidget *Open(const QString &menu)
 {
     for (const ChildWindowEntry &e : ChildWindowEntries())

@@ -102,28 +102,19 @@ QStringList TypeableBoxes(QWidget *w)
     return out;
 }
 
-// Types (pastes) a text into a box and leaves it; returns what the box holds then.
+// Pastes a text into a box and leaves it; returns what the box holds then.
 QString Enter(QWidget *w, const QString &box, const QString &text, int *maxLength)
 {
-    *maxLength = 32767;
     QWidget *c = w->findChild<QWidget *>(box);
-    if (auto *e = qobject_cast<QLineEdit *>(c)) {
-        *maxLength = e->maxLength();
-        e->setText(text);
-        emit e->textEdited(e->text());
-        emit e->editingFinished();
-        return e->text();
+    auto *cb = qobject_cast<QComboBox *>(c);
+    QLineEdit *e = cb ? cb->lineEdit() : qobject_cast<QLineEdit *>(c);
+    *maxLength = e ? e->maxLength() : 32767;
+    if (!e) {
+        qWarning("cannot type into %s", qPrintable(box));
+        return QString();
     }
-    if (auto *cb = qobject_cast<QComboBox *>(c)) {
-        cb->setEditText(text);
-        if (cb->lineEdit()) {
-            *maxLength = cb->lineEdit()->maxLength();
-            emit cb->lineEdit()->editingFinished();
-        }
-        return cb->currentText();
-    }
-    qWarning("cannot type into %s", qPrintable(box));
-    return QString();
+    PasteOver(e, text);
+    return cb ? cb->currentText() : e->text();
 }
 
 // Every text the window shows: boxes, combo items, list and label texts.
@@ -188,8 +179,7 @@ QVector<WindowCase> Cases()
         {"mnuTeacher", "a new teacher",
          [](QWidget *w, const QString &box) {
              Press(w, "cmdCancel"); // "&Cancel": an empty record for a new teacher
-             if (auto *dob = Child<QDateEdit>(w, "dtpDOB"))
-                 dob->setDate(QDate(1985, 1, 1));
+             QVERIFY(input::TypeDate(Child<QDateEdit>(w, "dtpDOB"), QDate(1985, 1, 1)));
              if (box != "txtTeacherName") {
                  int max;
                  Enter(w, "txtTeacherName", "Probe Teacher", &max);
@@ -231,6 +221,23 @@ QVector<WindowCase> Cases()
          },
          {"cmdAssign"}, nullptr,
          {{"TxtHrs", Kind::Number, "select hours from classsubjects where classid = 3 and subid = 2"}}},
+
+        // The periods of a teacher in a class-subject of eight periods a week.
+        {"MnuAllocation", "a teacher's periods of a class-subject",
+         [](QWidget *w, const QString &) {
+             ExecuteSql("update classsubjects set hours = 8 where classid = 1 and subid = 1");
+             ClickItem(Child<QTreeWidget>(w, "LvwCurriculum"), 0, "Maths");
+             auto *teacher = Child<QComboBox>(w, "CmbTeacher");
+             Choose(teacher, teacher->itemText(0));
+         },
+         {"cmdAllocate"},
+         [](QWidget *w) {
+             ClickItem(Child<QTreeWidget>(w, "LvwCurriculum"), 0, "Maths");
+             auto *teacher = Child<QComboBox>(w, "CmbTeacher");
+             Choose(teacher, teacher->itemText(0));
+         },
+         {{"TxtPeriods", Kind::Number,
+           "select ifnull(sum(hours), 0) from classsubjectteachers where classid = 1 and subid = 1 and teacherid = 1"}}},
 
         {"MnuLeave", "a leave", none, {"cmdSave"}, nullptr,
          {{"CmbTeacher", Kind::Lookup, "select count(*) from teacherattendence"}}},
@@ -294,7 +301,7 @@ void TestBadInput::everyBoxIsInTheTable()
                 continue;
             any = true;
             std::unique_ptr<QWidget> w(entry.create());
-            QVERIFY(w);
+            QVERIFY(w && ShowInFront(w.get()));
             c.prepare(w.get(), QString());
             for (const QString &b : TypeableBoxes(w.get()))
                 found << b;
@@ -334,14 +341,18 @@ void TestBadInput::awkwardInputIsRefusedOrKept()
                 for (int i = 0; i < 3; ++i)
                     log.answer(hx::MsgResult::Yes); // "Add New Period System?" and the like
                 std::unique_ptr<QWidget> w(Open(c.menu));
-                QVERIFY2(w, qPrintable(where));
+                QVERIFY2(w && ShowInFront(w.get()), qPrintable(where));
                 c.prepare(w.get(), rule.box);
                 const QVariant before = QueryQuiet(rule.readBack).value(0);
 
                 int maxLength = 0;
                 const QString held = Enter(w.get(), rule.box, probe.text, &maxLength);
-                // A box may hold less than was pasted only when it has no room for more.
-                if (held != probe.text)
+                // A box may hold less than was pasted only when it has no room for more; a number
+                // box may put zeros before it once left (the hour with two digits).
+                const qsizetype extra = held.size() - probe.text.size();
+                const bool zeroPadded = rule.kind == Kind::Number && extra > 0 && held.endsWith(probe.text)
+                                        && held.left(extra) == QString(extra, QLatin1Char('0'));
+                if (held != probe.text && !zeroPadded)
                     QVERIFY2(probe.text.size() > maxLength && held == probe.text.left(maxLength),
                              qPrintable(where + ": the box changed the text to " + held.left(40)));
                 log.clear();
@@ -380,6 +391,7 @@ void TestBadInput::awkwardInputIsRefusedOrKept()
                     // Shown back after the window is opened again.
                     w.reset();
                     w.reset(Open(c.menu));
+                    QVERIFY2(ShowInFront(w.get()), qPrintable(where));
                     if (c.show)
                         c.show(w.get());
                     const QString want = expected.toString();

@@ -3,6 +3,7 @@
 #include "MDISchedule.h"
 #include "StartUp.h"
 #include "TestSupport.h"
+#include "UserInput.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,13 +31,13 @@ private slots:
 
 private:
     FrmLogin *newLogin();
-    static void type(QLineEdit *e, const QString &text) { e->setText(text); }
 };
 
 FrmLogin *TestStartUp::newLogin()
 {
     auto *login = new FrmLogin;
-    login->show();
+    if (!ShowInFront(login))
+        qWarning("the login window did not come to the front");
     return login;
 }
 
@@ -73,21 +74,23 @@ void TestStartUp::loginChecks()
         QVERIFY(user && pass && frame);
         QCOMPARE(user->accessibleName(), QString("User Name"));
         // Correct user, wrong password: user name kept in upper case once left, focus moves on.
-        type(user, "Pilot");
-        type(pass, "nope");
-        QTest::keyClick(user, Qt::Key_Return); // Enter acts as Login
+        QCOMPARE(QApplication::focusWidget(), user);
+        Type(user, "Pilot");
+        QTest::keyClick(user, Qt::Key_Tab);
+        QCOMPARE(user->text(), QString("PILOT"));
+        QCOMPARE(QApplication::focusWidget(), pass);
+        Type(pass, "nope");
+        QTest::keyClick(pass, Qt::Key_Return); // Enter acts as Login
         QCOMPARE(frame->title(), QString("Invalid Password"));
         QCOMPARE(login->loginAttempts(), 1);
-        pass->setFocus();
-        QApplication::processEvents();
-        login->activateWindow();
-        QApplication::processEvents();
+        QCOMPARE(QApplication::focusWidget(), pass);
         // Two wrong user names after it: the counter counts both kinds; the third ends.
-        type(user, "someone");
-        login->cmdOK_Click();
+        Retype(user, "someone");
+        auto *ok = login->findChild<QPushButton *>("cmdOK");
+        QTest::mouseClick(ok, Qt::LeftButton);
         QCOMPARE(frame->title(), QString("Invalid User Name"));
         QVERIFY(log.endCodes.isEmpty());
-        login->cmdOK_Click();
+        QTest::mouseClick(ok, Qt::LeftButton);
         QCOMPARE(login->loginAttempts(), 3);
         QCOMPARE(log.last(), QString("Sorry! You dont have rights to load software"));
         QCOMPARE(log.messages.last().icon, hx::MsgIcon::Critical);
@@ -99,9 +102,10 @@ void TestStartUp::loginChecks()
         // Any mix of case passes, also after the box shows it upper-cased.
         FrmLogin *login = newLogin();
         QPointer<FrmLogin> guard(login);
-        login->findChild<QLineEdit *>("txtUserName")->setText("PILOT");
-        login->findChild<QLineEdit *>("txtPassword")->setText("PiLoT");
-        login->cmdOK_Click();
+        Type(login->findChild<QLineEdit *>("txtUserName"), "pilot");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // shown upper-cased once left
+        Type(login->findChild<QLineEdit *>("txtPassword"), "PiLoT");
+        QTest::mouseClick(login->findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
         QPointer<MDISchedule> main = login->mainWindow();
         QVERIFY(main);
         QCOMPARE(main->windowTitle(), QString("School Schedule System"));
@@ -111,7 +115,7 @@ void TestStartUp::loginChecks()
     }
     {
         FrmLogin *login = newLogin();
-        login->findChild<QPushButton *>("cmdCancel")->click();
+        QTest::mouseClick(login->findChild<QPushButton *>("cmdCancel"), Qt::LeftButton);
         QCOMPARE(log.endCodes.last(), 0);
         delete login;
     }
@@ -147,7 +151,7 @@ void TestStartUp::mainWindowMenuAndChildren()
     QCOMPARE(main.menuAction("MnuExt")->shortcut(), QKeySequence("Ctrl+X"));
     QCOMPARE(main.menuAction("mnuSubstitute")->text(), QString("Substitue Teachers"));
     QCOMPARE(main.menuAction("MnuTeacherschsumm")->text(), QString("Teacher Schedule Summary"));
-    // The check comes below a separator after the menu's own reports.
+    // The check and the statistics come below a separator after the menu's own reports.
     QStringList reports;
     for (QAction *top : main.menuBar()->actions())
         if (top->text() == "Reports")
@@ -155,7 +159,7 @@ void TestStartUp::mainWindowMenuAndChildren()
                 reports << (a->isSeparator() ? QString("-") : a->text());
     QCOMPARE(reports, QStringList({"Class Schedule Summary", "Teacher Schedule Summary", "Class Time Table",
                                    "Teacher Time Table", "Free Periods Due to Leave", "Substitue Teachers", "-",
-                                   "Timetable Check"}));
+                                   "Timetable Check", "Substitution Statistics"}));
 
     // The school's details stand on the background.
     QCOMPARE(main.background()->findChild<QLabel *>("LblLibName")->text(), SchoolName);
@@ -188,9 +192,9 @@ void TestStartUp::exitConfirmation()
     MessageLog log;
     MDISchedule main;
     QVERIFY(main.MDIForm_Load());
-    main.show();
+    QVERIFY(ShowInFront(&main));
     log.answer(hx::MsgResult::No);
-    main.menuAction("MnuExt")->trigger();
+    QTest::keyClick(&main, Qt::Key_X, Qt::ControlModifier); // the exit entry's shortcut
     QCOMPARE(log.messages.size(), 1);
     QCOMPARE(log.messages[0].title, QString("Exit Confirmation"));
     QCOMPARE(log.messages[0].text, QString("Do you want to exit from the application?"));

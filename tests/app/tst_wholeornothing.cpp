@@ -49,28 +49,24 @@ QStringList WindowState(QWidget *w)
     return out;
 }
 
+// Ctrl+click on the row: what was chosen before stays chosen, as in a list of several.
 void SelectRow(QTreeWidget *tree, const QString &first, const QString &second)
 {
-    QVERIFY(tree);
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        QTreeWidgetItem *item = tree->topLevelItem(i);
-        if (item->text(0).trimmed() == first && item->text(1).trimmed() == second) {
-            item->setSelected(true);
+    for (int i = 0; tree && i < tree->topLevelItemCount(); ++i)
+        if (QTreeWidgetItem *item = tree->topLevelItem(i); item->text(0).trimmed() == first && item->text(1).trimmed() == second) {
+            tree->scrollToItem(item);
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::ControlModifier, tree->visualItemRect(item).center());
+            QVERIFY(item->isSelected());
             return;
         }
-    }
-    QFAIL(qPrintable(QStringLiteral("no row %1 %2 in %3").arg(first, second, tree->objectName())));
+    QFAIL(qPrintable(QStringLiteral("no row %1 %2").arg(first, second)));
 }
 
 void Tick(QTreeWidget *tree, const QString &text)
 {
     QVERIFY(tree);
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        if (tree->topLevelItem(i)->text(0) == text) {
-            tree->topLevelItem(i)->setCheckState(0, Qt::Checked);
-            return;
-        }
-    QFAIL(qPrintable(QStringLiteral("no item %1 in %2").arg(text, tree->objectName())));
+    QVERIFY2(ToggleTick(tree, text), qPrintable(QStringLiteral("no item %1 in %2").arg(text, tree->objectName())));
+    QCOMPARE(RowWithText(tree, text)->checkState(0), Qt::Checked);
 }
 
 // Counts the change statements and makes the one numbered `failAt` (from 1) fail.
@@ -107,7 +103,7 @@ QVector<Action> Actions()
         {"class period systems Save", "mnuAssignPStoClass", 2, nothing,
          [](QWidget *w, MessageLog &) {
              auto *list = Child<QTreeWidget>(w, "lvPSList");
-             list->setCurrentItem(list->topLevelItem(0));
+             ClickItem(list, 0, list->topLevelItem(0)->text(0).trimmed());
              Press(w, "cmdDel");
          },
          "cmdSave"},
@@ -117,8 +113,7 @@ QVector<Action> Actions()
          },
          [](QWidget *w, MessageLog &) {
              Choose(Child<QComboBox>(w, "cmbPeriodSysName"), "Regular");
-             auto *periods = Child<QComboBox>(w, "cmbPeriodNumber");
-             periods->setCurrentIndex(periods->findText("6"));
+             Choose(Child<QComboBox>(w, "cmbPeriodNumber"), "6");
          },
          "cmdSave"},
         {"period system deleted", "mnuPeriodSystem", 2, nothing,
@@ -155,17 +150,15 @@ QVector<Action> Actions()
         {"class-sections deleted", "mnuClassSection", 2, nothing,
          [](QWidget *w, MessageLog &log) {
              log.answer(hx::MsgResult::Yes); // the question naming them
-             auto *list = Child<QTreeWidget>(w, "LvwCS");
-             for (int i = 0; i < list->topLevelItemCount(); ++i)
-                 list->topLevelItem(i)->setSelected(list->topLevelItem(i)->text(0).startsWith("VIII")
-                                                    || list->topLevelItem(i)->text(0).startsWith("IX"));
+             for (const char *cs : {"VIII-A", "IX-"})
+                 QVERIFY(ClickRow(Child<QTreeWidget>(w, "LvwCS"), cs, Qt::ControlModifier));
          },
          "cmdDel"},
         {"leave saved", "MnuLeave", 1, nothing,
          [](QWidget *w, MessageLog &) {
              Choose(Child<QComboBox>(w, "CmbTeacher"), "Bimal Das");
-             Child<QDateEdit>(w, "DTPFrom")->setDate(QDate(2026, 12, 14));
-             Child<QDateEdit>(w, "DTPTo")->setDate(QDate(2026, 12, 16));
+             QVERIFY(input::TypeDate(Child<QDateEdit>(w, "DTPFrom"), QDate(2026, 12, 14)));
+             QVERIFY(input::TypeDate(Child<QDateEdit>(w, "DTPTo"), QDate(2026, 12, 16)));
          },
          "cmdSave"},
         {"leave deleted", "MnuLeave", 1, nothing,
@@ -173,9 +166,9 @@ QVector<Action> Actions()
          "CmdDelete"},
         {"absence saved", "mnuTeacherAtt", 1, nothing,
          [](QWidget *w, MessageLog &) {
-             Child<QDateEdit>(w, "DTP")->setDate(QDate(2026, 12, 8));
+             QVERIFY(input::TypeDate(Child<QDateEdit>(w, "DTP"), QDate(2026, 12, 8)));
              Choose(Child<QComboBox>(w, "CmbTeacher"), "Bimal Das");
-             Child<QCheckBox>(w, "ChkAbsent")->click();
+             input::Click(Child<QCheckBox>(w, "ChkAbsent"));
              Choose(Child<QComboBox>(w, "CmbPerTo"), "4");
          },
          "cmdSave"},
@@ -184,15 +177,15 @@ QVector<Action> Actions()
              db.exec("insert into teacherattendence values (2, 'Absent', 0, 3, '2026-12-08', '2026-12-08')");
          },
          [](QWidget *w, MessageLog &) {
-             Child<QDateEdit>(w, "DTP")->setDate(QDate(2026, 12, 8));
+             QVERIFY(input::TypeDate(Child<QDateEdit>(w, "DTP"), QDate(2026, 12, 8)));
              Choose(Child<QComboBox>(w, "CmbTeacher"), "Bimal Das"); // shown present: the box is not ticked
          },
          "cmdSave"},
         {"absence saved over a substitute booking", "mnuTeacherAtt", 2, chitraCoveredByBimal,
          [](QWidget *w, MessageLog &log) {
-             Child<QDateEdit>(w, "DTP")->setDate(kLeaveDay);
+             QVERIFY(input::TypeDate(Child<QDateEdit>(w, "DTP"), kLeaveDay));
              Choose(Child<QComboBox>(w, "CmbTeacher"), "Bimal Das");
-             Child<QCheckBox>(w, "ChkAbsent")->click();
+             input::Click(Child<QCheckBox>(w, "ChkAbsent"));
              log.answer(hx::MsgResult::Yes); // give up the substitution
          },
          "cmdSave"},
@@ -203,7 +196,7 @@ QVector<Action> Actions()
              db.exec("insert into substitute values (2, 1, 2, 1, '2026-12-08', 1)");
          },
          [](QWidget *w, MessageLog &log) {
-             Child<QDateEdit>(w, "DTP")->setDate(QDate(2026, 12, 8));
+             QVERIFY(input::TypeDate(Child<QDateEdit>(w, "DTP"), QDate(2026, 12, 8)));
              Choose(Child<QComboBox>(w, "CmbTeacher"), "Bimal Das");
              log.answer(hx::MsgResult::Yes);
          },
@@ -211,8 +204,8 @@ QVector<Action> Actions()
         {"leave saved over a substitute booking", "MnuLeave", 2, chitraCoveredByBimal,
          [](QWidget *w, MessageLog &log) {
              Choose(Child<QComboBox>(w, "CmbTeacher"), "Bimal Das");
-             Child<QDateEdit>(w, "DTPFrom")->setDate(QDate(2026, 11, 30));
-             Child<QDateEdit>(w, "DTPTo")->setDate(kLeaveDay);
+             QVERIFY(input::TypeDate(Child<QDateEdit>(w, "DTPFrom"), QDate(2026, 11, 30)));
+             QVERIFY(input::TypeDate(Child<QDateEdit>(w, "DTPTo"), kLeaveDay));
              log.answer(hx::MsgResult::Yes);
          },
          "cmdSave"},
@@ -227,10 +220,9 @@ QVector<Action> Actions()
              db.exec("insert into timeschedule (teacherid, subid, classid, period, weekday) values (3, 1, 2, 2, 1)");
          },
          [](QWidget *w, MessageLog &) {
-             Child<QDateEdit>(w, "DTP")->setDate(kLeaveDay);
+             QVERIFY(input::TypeDate(Child<QDateEdit>(w, "DTP"), kLeaveDay));
              ClickItem(Child<QTreeWidget>(w, "LvwSub"), 0, "Chitra Nair");
-             auto *sub = Child<QComboBox>(w, "CmbSubstitute");
-             sub->setCurrentIndex(sub->findText("Anita Rao"));
+             Choose(Child<QComboBox>(w, "CmbSubstitute"), "Anita Rao");
          },
          "CmdSave"},
     };
@@ -267,7 +259,7 @@ void TestWholeOrNothing::failureAtEachStatement()
         action.more(db);
         LoadSubjectSnapshot();
         std::unique_ptr<QWidget> w(Open(action.menu));
-        QVERIFY(w);
+        QVERIFY(w && ShowInFront(w.get()));
         action.work(w.get(), log);
         QVERIFY2(log.messages.isEmpty(), qPrintable(where + ": " + log.texts().join(" | ")));
         const QStringList shown = WindowState(w.get());

@@ -4,11 +4,18 @@
 // buttons reached by their Alt-shortcuts. The window must be shown.
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QApplication>
 #include <QLineEdit>
+#include <QHeaderView>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -47,6 +54,29 @@ inline bool ArrowTo(QComboBox *combo, const QString &text, int occurrence = 1)
     for (int i = 0; i <= combo->count() && combo->currentIndex() != target; ++i)
         QTest::keyClick(combo, combo->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
     return combo->currentIndex() == target;
+}
+
+// Opens the combo box's list with a click on its arrow, moves to the item with the arrow keys
+// and takes it with Enter: one choice, as the user makes it.
+inline bool Pick(QComboBox *combo, const QString &text)
+{
+    const int target = combo ? combo->findText(text) : -1;
+    if (target < 0 || !combo->isVisible() || !combo->isEnabled() || !Activate(combo))
+        return false;
+    QStyleOptionComboBox opt;
+    opt.initFrom(combo);
+    opt.editable = combo->isEditable();
+    opt.subControls = QStyle::SC_All;
+    const QRect arrow = combo->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxArrow, combo);
+    QTest::mouseClick(combo, Qt::LeftButton, {}, arrow.center());
+    QAbstractItemView *view = combo->view();
+    if (!QTest::qWaitFor([view] { return view->isVisible(); }))
+        return false;
+    for (int n = 0; n <= combo->count() && view->currentIndex().row() != target; ++n)
+        QTest::keyClick(view, view->currentIndex().row() < target ? Qt::Key_Down : Qt::Key_Up);
+    QTest::keyClick(view, Qt::Key_Return);
+    // The closed list hands the keyboard back to the combo box's window, as the desktop does.
+    return QTest::qWaitFor([view] { return !view->isVisible(); }) && Activate(combo) && combo->currentIndex() == target;
 }
 
 // Types over the text of an editable combo box, as a name typed in instead of chosen.
@@ -97,6 +127,22 @@ inline bool ClickLine(QTreeWidget *tree, int column, const QString &text, int oc
             continue;
         tree->scrollToItem(item);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, tree->visualItemRect(item).center());
+        return true;
+    }
+    return false;
+}
+
+// Chooses a menu entry with the mouse: its menu's title in the menu bar, then the entry.
+inline bool ChooseMenu(QMenuBar *bar, QAction *entry)
+{
+    for (QAction *title : bar && entry && Activate(bar) ? bar->actions() : QList<QAction *>()) {
+        QMenu *menu = title->menu();
+        if (!menu || !menu->actions().contains(entry))
+            continue;
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
+        if (!QTest::qWaitFor([menu] { return menu->isVisible(); }) || !entry->isEnabled())
+            return false;
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
         return true;
     }
     return false;
@@ -163,6 +209,31 @@ inline void Retype(QLineEdit *e, const QString &text)
         QTest::keyClick(e, Qt::Key_Delete);
     else
         Type(e, text);
+}
+
+// Pastes text copied from elsewhere over a box's content, then leaves the box with Tab.
+inline void PasteOver(QLineEdit *e, const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    QTest::mouseClick(e, Qt::LeftButton);
+    QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(e, Qt::Key_Tab);
+}
+
+// A click on the first column of a line of a list with ticks (where its box is), then Space
+// to tick or untick it.
+inline bool ToggleTick(QTreeWidget *t, const QString &text)
+{
+    QTreeWidgetItem *item = RowWithText(t, text);
+    if (!item)
+        return false;
+    t->scrollToItem(item);
+    const QPoint at(t->header()->sectionViewportPosition(0) + t->header()->sectionSize(0) / 2,
+                    t->visualItemRect(item).center().y());
+    QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, at);
+    QTest::keyClick(t, Qt::Key_Space);
+    return true;
 }
 
 // Alt + the underlined letter, pressed where the focus is; waits until the button's press

@@ -1,4 +1,5 @@
 #include "FrmSubstitute.h"
+#include "Lookups.h"
 #include "SubstitutionBook.h"
 #include "TimetableCheck.h"
 #include "TestSupport.h"
@@ -27,6 +28,7 @@ private slots:
     void staleLineRefused();
     void window();
     void substituteNoLongerFree();
+    void suggestAllWindow();
     void checks();
 
 private:
@@ -301,6 +303,89 @@ void TestSubstitute::substituteNoLongerFree()
     QCOMPARE(list->topLevelItem(1)->text(4), QString("Sita Devi"));
     QCOMPARE(db.count("substitute", "period = 3 and subid = 2"), 1);
     QCOMPARE(db.count("substitute"), 2);
+}
+
+void TestSubstitute::suggestAllWindow()
+{
+    TestDatabase db;
+    MessageLog log;
+    school(db);
+    // Ram is absent in periods III to V, Sita on leave: five periods to cover.
+    db.exec("insert into teacherattendence values (1, 'Absent', 2, 4, '2026-12-08', '2026-12-08'),"
+            " (2, 'Leave', 0, 8, '2026-12-08', '2026-12-08')");
+    FrmSubstitute w;
+    auto *date = w.findChild<QDateEdit *>("DTP");
+    auto *list = w.findChild<QTreeWidget *>("LvwSub");
+    auto *sub = w.findChild<QComboBox *>("CmbSubstitute");
+    auto *reasons = w.findChild<QLabel *>("lblReasons");
+    auto *suggest = w.findChild<QPushButton *>("CmdSuggestAll");
+    auto *limit = w.findChild<QComboBox *>("CmbDailyLimit");
+    auto *remove = w.findChild<QPushButton *>("CmdRemove");
+    auto *saveAll = w.findChild<QPushButton *>("CmdSaveAll");
+    QVERIFY(date && list && sub && reasons && suggest && limit && remove && saveAll && input::Show(&w));
+    QCOMPARE(limit->currentText(), QString("2"));
+    QVERIFY(!saveAll->isEnabled());
+    QVERIFY(input::TypeDate(date, kTuesday));
+    QCOMPARE(list->topLevelItemCount(), 5);
+    const auto by = [list](int line) { return list->topLevelItem(line)->text(4); };
+
+    // The box offers the free teachers best first, reasons beside them: Anil teaches period
+    // III, so period IV would be his second period of the day.
+    QVERIFY(input::ClickLine(list, 3, "4"));
+    QCOMPARE(sub->itemText(1), QString("Bina Rao"));
+    QCOMPARE(sub->itemText(2), QString("Chand Sen"));
+    QCOMPARE(sub->itemText(3), QString("Anil Bose"));
+    QCOMPARE(sub->itemData(3, Qt::ToolTipRole).toString(),
+             QString("0 substitutions this week \u00b7 1 period today"));
+    QVERIFY(input::ArrowTo(sub, "Chand Sen"));
+    QCOMPARE(reasons->text(), QString("0 substitutions this week \u00b7 0 periods today"));
+
+    // One substitution a day each: four teachers for five periods (Ram, away only in III to
+    // V, can take Sita's VIII); one period is marked.
+    QVERIFY(input::ArrowTo(limit, "1"));
+    QCOMPARE(QueryValue("select dailylimit from substitutelimit").toInt(), 1); // remembered
+    input::Click(suggest);
+    int proposed = 0, nobody = 0;
+    for (int i = 0; i < 5; ++i) {
+        proposed += !by(i).isEmpty() && !by(i).startsWith("(");
+        nobody += by(i) == "(nobody can cover)";
+    }
+    QCOMPARE(proposed, 4);
+    QCOMPARE(nobody, 1);
+    QVERIFY(saveAll->isEnabled());
+    QCOMPARE(db.count("substitute"), 0);
+
+    // Two a day: every period gets a proposal, shown in its own style.
+    QVERIFY(input::ArrowTo(limit, "2"));
+    QCOMPARE(db.count("substitutelimit", "dailylimit = 2"), 1);
+    AltKey(&w, 'A', suggest); // "Suggest &All"
+    for (int i = 0; i < 5; ++i) {
+        QVERIFY2(!by(i).isEmpty() && !by(i).startsWith("("), qPrintable(by(i)));
+        QVERIFY(list->topLevelItem(i)->font(4).italic());
+    }
+
+    // Change the proposal of period IV with the arrow keys, and remove that of period V.
+    QVERIFY(input::ClickLine(list, 3, "4"));
+    const QString first = by(1);
+    QCOMPARE(sub->currentText(), first);
+    QVERIFY(remove->isEnabled());
+    const QString other = sub->itemText(1) == first ? sub->itemText(2) : sub->itemText(1);
+    QVERIFY(input::ArrowTo(sub, other));
+    QCOMPARE(by(1), other);
+    QVERIFY(input::ClickLine(list, 3, "5"));
+    input::Click(remove);
+    QCOMPARE(by(2), QString());
+    QVERIFY(!remove->isEnabled());
+    QCOMPARE(db.count("substitute"), 0);
+
+    input::Click(saveAll);
+    QCOMPARE(db.count("substitute"), 4);
+    QCOMPARE(db.count("substitute", "teacherid = 1 and period = 3 and subid = ?", {TeacherIdByName(other)}), 1);
+    QCOMPARE(db.count("substitute", "teacherid = 1 and period = 4"), 0);
+    QCOMPARE(by(1), other);
+    QVERIFY(!list->topLevelItem(1)->font(4).italic());
+    QVERIFY(!saveAll->isEnabled());
+    QVERIFY(log.messages.isEmpty());
 }
 
 void TestSubstitute::checks()

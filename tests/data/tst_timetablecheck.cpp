@@ -33,6 +33,7 @@ void TestTimetableCheck::everyKindOfFault()
     db.exec("insert into subjtype (subid, subtype, uniqueid) values (1, '', 1), (2, '', 2)");
     db.exec("insert into teachers (uniqueid, Teachername, teacherid) values ('AR1', 'Anita Rao', 1), ('BS2', 'Bela Sen', 2)");
     db.exec("insert into classsubjects values (1, 1, 3, 6), (1, 2, 1, 6), (2, 2, 2, 6), (2, 1, 1, 6)");
+    db.exec("insert into teachersubjects values (1, 1, 1, 12), (2, 2, 1, 12)");
     // teacher, subject, class, period, weekday
     const QList<QVariantList> lessons = {
         {1, 1, 1, 0, 0}, {1, 2, 2, 0, 0}, // Anita in two classes on Monday I

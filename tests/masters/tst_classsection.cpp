@@ -1,6 +1,7 @@
 #include "ClassSectionList.h"
 #include "FrmClassSection.h"
 #include "TestSupport.h"
+#include "UserInput.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -14,8 +15,7 @@ private slots:
     void assignWithoutSectionOrClass();
     void assignFailureKeepsNothing();
     void removeSelected();
-    void windowControls();
-    void windowAssignAndRemove();
+    void windowControlsAssignAndRemove();
 
 private:
     static QTreeWidget *tree(QWidget &w, const char *name) { return w.findChild<QTreeWidget *>(name); }
@@ -36,9 +36,8 @@ private:
     }
     static void tick(QTreeWidget *t, const QString &text)
     {
-        for (int i = 0; i < t->topLevelItemCount(); ++i)
-            if (t->topLevelItem(i)->text(0) == text)
-                t->topLevelItem(i)->setCheckState(0, Qt::Checked);
+        QVERIFY2(ToggleTick(t, text), qPrintable(text));
+        QCOMPARE(RowWithText(t, text)->checkState(0), Qt::Checked);
     }
     static int row(const ClassSectionList &l, const QString &name)
     {
@@ -185,12 +184,13 @@ void TestClassSection::removeSelected()
     QCOMPARE(stored(db), QStringList({"I|B|4", "O'Neil|B|30"}));
 }
 
-void TestClassSection::windowControls()
+void TestClassSection::windowControlsAssignAndRemove()
 {
     TestDatabase db;
     MessageLog log;
-    db.exec("insert into classsection (class, section, sortorder) values ('II', 'A', 5)");
+    db.exec("insert into classsection (class, section, sortorder) values ('XI', 'B', 14)");
     FrmClassSection w;
+    QVERIFY(ShowInFront(&w));
     QCOMPARE(w.windowTitle(), QString("Class Section"));
     const QList<QPair<const char *, QString>> buttons = {
         {"cmdAllClass", "Check All"}, {"cmdClearClass", "Clear"}, {"cmdAllSec", "Check All"},
@@ -210,35 +210,24 @@ void TestClassSection::windowControls()
     QCOMPARE(cls->topLevelItem(3)->text(0), QString("I"));
     QCOMPARE(cls->topLevelItem(3)->text(1), QString("4"));
     QCOMPARE(items(sec), ClassSectionList::sections());
-    QCOMPARE(items(cs), QStringList({"II-A"}));
+    QCOMPARE(items(cs), QStringList({"XI-B"}));
     QCOMPARE(ticked(cls) + ticked(sec), 0);
 
     // Each pair of buttons acts on its own list only.
-    push(w, "cmdAllClass")->click();
+    input::Click(push(w, "cmdAllClass"));
     QCOMPARE(ticked(cls), 15);
     QCOMPARE(ticked(sec), 0);
-    push(w, "cmdAllSec")->click();
+    input::Click(push(w, "cmdAllSec"));
     QCOMPARE(ticked(sec), 7);
-    push(w, "cmdClearClass")->click();
+    input::Click(push(w, "cmdClearClass"));
     QCOMPARE(ticked(cls), 0);
     QCOMPARE(ticked(sec), 7);
-    push(w, "cmdClearSec")->click();
+    input::Click(push(w, "cmdClearSec"));
     QCOMPARE(ticked(sec), 0);
     QVERIFY(log.texts().isEmpty());
-}
-
-void TestClassSection::windowAssignAndRemove()
-{
-    TestDatabase db;
-    MessageLog log;
-    db.exec("insert into classsection (class, section, sortorder) values ('XI', 'B', 14)");
-    FrmClassSection w;
-    QTreeWidget *cls = tree(w, "LvwClass");
-    QTreeWidget *sec = tree(w, "LvwSec");
-    QTreeWidget *cs = tree(w, "LvwCS");
 
     tick(sec, "A");
-    push(w, "cmdAssign")->click();
+    input::Click(push(w, "cmdAssign"));
     QCOMPARE(log.texts(), QStringList({"Please select at least 1 class to assign!"}));
     QCOMPARE(db.count("classsection"), 1);
 
@@ -246,7 +235,7 @@ void TestClassSection::windowAssignAndRemove()
     tick(cls, "XI");
     tick(cls, "Nursery");
     tick(sec, "B");
-    push(w, "cmdAssign")->click();
+    input::Click(push(w, "cmdAssign"));
     QVERIFY(log.texts().isEmpty());
     QCOMPARE(items(cs), QStringList({"XI-B", "Nursery-A", "Nursery-B", "XI-A"}));
     QCOMPARE(db.count("classsection", "class = 'Nursery' and sortorder = 1"), 2);
@@ -254,18 +243,21 @@ void TestClassSection::windowAssignAndRemove()
     QCOMPARE(ticked(cls), 2);
     QCOMPARE(ticked(sec), 2);
 
-    cs->topLevelItem(0)->setSelected(true);
-    cs->topLevelItem(2)->setSelected(true);
+    QVERIFY(ClickRow(cs, "XI-B"));
+    QVERIFY(ClickRow(cs, "Nursery-B", Qt::ControlModifier));
     log.answer(hx::MsgResult::Yes);
-    push(w, "cmdDel")->click();
+    input::Click(push(w, "cmdDel"));
     QCOMPARE(log.last(), QString("Do you want to remove XI-B, Nursery-B?"));
     log.clear();
     QCOMPARE(items(cs), QStringList({"Nursery-A", "XI-A"}));
     QCOMPARE(db.count("classsection"), 2);
     QCOMPARE(db.count("classsection", "class = 'XI' and section = 'B'"), 0);
     // Nothing selected: nothing happens.
-    cs->clearSelection();
-    push(w, "cmdDel")->click();
+    for (int i = 0; i < cs->topLevelItemCount(); ++i)
+        if (cs->topLevelItem(i)->isSelected())
+            QVERIFY(ClickRow(cs, cs->topLevelItem(i)->text(0), Qt::ControlModifier));
+    QVERIFY(cs->selectedItems().isEmpty());
+    input::Click(push(w, "cmdDel"));
     QCOMPARE(items(cs), QStringList({"Nursery-A", "XI-A"}));
 
     // The next opening lists by sort order.

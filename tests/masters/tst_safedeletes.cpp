@@ -214,7 +214,7 @@ void TestSafeDeletes::teacherListFollowsTheKeyboard()
     QCOMPARE(name->text(), QString("S"));
     QTest::keyClick(name, Qt::Key_Tab); // the code follows the name left behind
     QCOMPARE(w.findChild<QLineEdit *>("txtUniqueID")->text(), QString("S-01"));
-    w.findChild<QDateEdit *>("dtpDOB")->setDate(QDate(1990, 3, 4));
+    QVERIFY(input::TypeDate(w.findChild<QDateEdit *>("dtpDOB"), QDate(1990, 3, 4)));
     Retype(name, "ravi kumar");
     QCOMPARE(name->text(), QString("Ravi Kumar"));
     AltKey(&w, 's', save);

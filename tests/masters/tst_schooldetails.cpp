@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "FrmSchoolDtl.h"
 #include "SchoolDetails.h"
+#include "UserInput.h"
 
 #include <QFile>
 #include <QImage>
@@ -178,6 +179,7 @@ void TestSchoolDetails::windowShowsAndEdits()
     QSignalSpy spy(hx::AppEvents::instance(), &hx::AppEvents::schoolDetailsChanged);
     int chooserCalls = 0;
     FrmSchoolDtl w;
+    QVERIFY(ShowInFront(&w));
     w.setLogoChooser([&](QWidget *) { ++chooserCalls; return QString(); });
     QCOMPARE(w.windowTitle(), QString("School Information"));
     QCOMPARE(box(&w, "TxtName")->text(), QString("Horalux Public School"));
@@ -198,7 +200,7 @@ void TestSchoolDetails::windowShowsAndEdits()
     const SchoolRecord r = sample();
     const QStringList texts = {r.name, r.add1, r.add2, r.city, r.state, r.phone, r.contactPerson};
     for (int i = 0; i < texts.size(); ++i)
-        box(&w, boxNames()[i])->setText(texts[i]);
+        Retype(box(&w, boxNames()[i]), texts[i]);
     clickEditSave(&w);
     QVERIFY(log.messages.isEmpty());
     QVERIFY(!w.isEditing());
@@ -221,11 +223,11 @@ void TestSchoolDetails::windowChecksRequiredFields()
     TestDatabase db;
     MessageLog log;
     FrmSchoolDtl w;
-    w.show();
+    QVERIFY(ShowInFront(&w));
     clickEditSave(&w);
-    box(&w, "TxtName")->setText("  ");
-    box(&w, "TxtAdd1")->clear();
-    box(&w, "txtCity")->clear();
+    Retype(box(&w, "TxtName"), "  ");
+    Retype(box(&w, "TxtAdd1"), QString());
+    Retype(box(&w, "txtCity"), QString());
     clickEditSave(&w);
     QCOMPARE(log.texts(), QStringList({"School Name is Compulsory"}));
     QCOMPARE(log.messages[0].buttons, hx::MsgButtons::Ok);
@@ -234,12 +236,12 @@ void TestSchoolDetails::windowChecksRequiredFields()
     QCOMPARE(w.focusWidget(), box(&w, "TxtName"));
     QVERIFY(w.isEditing());
 
-    box(&w, "TxtName")->setText("New School");
+    Retype(box(&w, "TxtName"), "New School");
     clickEditSave(&w);
     QCOMPARE(log.last(), QString("Address Line 1 is Compulsory"));
     QCOMPARE(w.focusWidget(), box(&w, "TxtAdd1"));
 
-    box(&w, "TxtAdd1")->setText("Road");
+    Retype(box(&w, "TxtAdd1"), "Road");
     clickEditSave(&w);
     QCOMPARE(log.last(), QString("City is Compulsory"));
     QCOMPARE(w.focusWidget(), box(&w, "txtCity"));
@@ -249,7 +251,7 @@ void TestSchoolDetails::windowChecksRequiredFields()
     QCOMPARE(SchoolName, QString("Horalux Public School"));
 
     // Edit, change, then Exit: nothing is written.
-    box(&w, "txtCity")->setText("Ajmer");
+    Retype(box(&w, "txtCity"), "Ajmer");
     QTest::mouseClick(get<QPushButton>(&w, "Command2"), Qt::LeftButton);
     QVERIFY(!w.isVisible());
     QCOMPARE(stored().name, QString("Horalux Public School"));
@@ -276,6 +278,7 @@ void TestSchoolDetails::windowLogo()
 
     QString next;
     FrmSchoolDtl w;
+    QVERIFY(ShowInFront(&w));
     w.setLogoChooser([&](QWidget *) { return next; });
     auto *logo = get<QLabel>(&w, "SchLogo");
     QVERIFY(!logo->pixmap().isNull());
@@ -302,7 +305,7 @@ void TestSchoolDetails::windowLogo()
 
     // Saving again without choosing keeps the path.
     clickEditSave(&w);
-    box(&w, "txtPhone")->setText("12345");
+    Retype(box(&w, "txtPhone"), "12345");
     clickEditSave(&w);
     QCOMPARE(stored().logoPath, second);
     QCOMPARE(stored().phone, QString("12345"));
@@ -321,8 +324,9 @@ void TestSchoolDetails::windowKeepsWorkOnFailure()
     MessageLog log;
     db.exec("create trigger nochange before update on libdtl begin select raise(abort, 'read-only'); end");
     FrmSchoolDtl w;
+    QVERIFY(ShowInFront(&w));
     clickEditSave(&w);
-    box(&w, "TxtName")->setText("Typed Name");
+    Retype(box(&w, "TxtName"), "Typed Name");
     clickEditSave(&w);
     QCOMPARE(log.messages.size(), 1);
     QVERIFY(log.last().startsWith("Error :"));

@@ -1,6 +1,7 @@
 #include "SubjectBook.h"
 #include "frmSubject.h"
 #include "TestSupport.h"
+#include "UserInput.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,11 +15,9 @@ class TestSubject : public QObject {
 private slots:
     void groupsGetBlankTitleAndNextId();
     void duplicatesCompareStoredText();
-    void titleNeedsAGroup();
     void searchTreatsWildcardsLiterally();
     void titleInUseIsKept();
     void groupDeletionTakesItsTitles();
-    void quotesAndLettersKept();
     void windowAddsSearchesAndDeletes();
 };
 
@@ -55,10 +54,17 @@ void TestSubject::groupsGetBlankTitleAndNextId()
     QVERIFY(log.texts().isEmpty() || !log.contains("This Subject Group Already Exist"));
 }
 
+// A title needs a group; duplicates compare the stored text; quotes and letters are kept.
 void TestSubject::duplicatesCompareStoredText()
 {
     TestDatabase db;
     MessageLog log;
+    QCOMPARE(SubjectBook::saveTitle(0, "Algebra"), Out::NoGroup);
+    QCOMPARE(SubjectBook::saveTitle(7, "Algebra"), Out::NoGroup);
+    QCOMPARE(db.count("subjtype"), 0);
+    QCOMPARE(log.messages.size(), 2);
+    QCOMPARE(log.messages.last().title, QString("Subject"));
+
     QCOMPARE(SubjectBook::saveGroup("Maths"), Out::Saved);
     QCOMPARE(SubjectBook::saveGroup("Maths "), Out::Duplicate);
     QCOMPARE(SubjectBook::saveGroup("maths"), Out::Duplicate);
@@ -74,17 +80,12 @@ void TestSubject::duplicatesCompareStoredText()
     QCOMPARE(SubjectBook::saveTitle(1, ""), Out::Duplicate);
     QCOMPARE(db.count("subjtype"), 2);
     QCOMPARE(texts(SubjectBook::titlesOfGroup(1)), (QStringList{"Maths ", "Maths Algebra"}));
-}
 
-void TestSubject::titleNeedsAGroup()
-{
-    TestDatabase db;
-    MessageLog log;
-    QCOMPARE(SubjectBook::saveTitle(0, "Algebra"), Out::NoGroup);
-    QCOMPARE(SubjectBook::saveTitle(7, "Algebra"), Out::NoGroup);
-    QCOMPARE(db.count("subjtype"), 0);
-    QCOMPARE(log.messages.size(), 2);
-    QCOMPARE(log.messages.last().title, QString("Subject"));
+    QCOMPARE(SubjectBook::saveGroup("Children's Lit?"), Out::Saved);
+    QCOMPARE(SubjectBook::saveTitle(2, "हिन्दी 'B'"), Out::Saved);
+    QCOMPARE(texts(SubjectBook::titlesOfGroup(2)), (QStringList{"Children's Lit? ", "Children's Lit? हिन्दी 'B'"}));
+    QCOMPARE(texts(SubjectBook::matchGroups("Children's")), QStringList{"Children's Lit?"});
+    QCOMPARE(SubjectBook::saveGroup("Children's Lit?"), Out::Duplicate);
 }
 
 void TestSubject::searchTreatsWildcardsLiterally()
@@ -177,17 +178,6 @@ void TestSubject::groupDeletionTakesItsTitles()
     QCOMPARE(db.count("subjects"), 1);
 }
 
-void TestSubject::quotesAndLettersKept()
-{
-    TestDatabase db;
-    MessageLog log;
-    QCOMPARE(SubjectBook::saveGroup("Children's Lit?"), Out::Saved);
-    QCOMPARE(SubjectBook::saveTitle(1, "हिन्दी 'B'"), Out::Saved);
-    QCOMPARE(texts(SubjectBook::titlesOfGroup(1)), (QStringList{"Children's Lit? ", "Children's Lit? हिन्दी 'B'"}));
-    QCOMPARE(texts(SubjectBook::matchGroups("Children's")), QStringList{"Children's Lit?"});
-    QCOMPARE(SubjectBook::saveGroup("Children's Lit?"), Out::Duplicate);
-}
-
 static QStringList column0(QTreeWidget *lv)
 {
     QStringList out;
@@ -201,70 +191,74 @@ void TestSubject::windowAddsSearchesAndDeletes()
     TestDatabase db;
     MessageLog log;
     frmSubject w;
+    QVERIFY(ShowInFront(&w));
     auto *grp = w.findChild<QLineEdit *>("txtSubGrp");
     auto *title = w.findChild<QLineEdit *>("txtSubTitle");
     auto *lvGrp = w.findChild<QTreeWidget *>("lvSubGrp");
     auto *lvTitle = w.findChild<QTreeWidget *>("lvSubTitle");
+    auto *add = w.findChild<QPushButton *>("cmdAdd");
+    auto *addTitle = w.findChild<QPushButton *>("cmdAddSubTitle");
     auto *delGrp = w.findChild<QPushButton *>("cmdDelSubGrp");
     auto *delTitle = w.findChild<QPushButton *>("cmdDelSubTitle");
-    QVERIFY(grp && title && lvGrp && lvTitle && delGrp && delTitle);
+    QVERIFY(grp && title && lvGrp && lvTitle && add && addTitle && delGrp && delTitle);
     QCOMPARE(w.windowTitle(), QString("Subjects"));
     QVERIFY(!delGrp->isEnabled() && !delTitle->isEnabled());
 
-    for (const char *n : {"Maths", "Music"}) {
-        grp->setText(n);
-        w.cmdAdd_Click();
-    }
+    // One group added with its button, the next with Enter in the box.
+    Retype(grp, "Maths");
+    input::Click(add);
+    Retype(grp, "Music");
+    QTest::keyClick(grp, Qt::Key_Return);
     QCOMPARE(column0(lvGrp), (QStringList{"Maths", "Music"}));
     QVERIFY(grp->text().isEmpty());
 
     // a title typed with no group clicked is refused
-    grp->setText("Ma");
-    title->setText("Algebra");
-    w.cmdAddSubTitle_Click();
+    Retype(grp, "Ma");
+    Retype(title, "Algebra");
+    input::Click(addTitle);
     QCOMPARE(log.messages.last().title, QString("Subject"));
     QCOMPARE(db.count("subjtype"), 2);
 
-    grp->setText("mu");
+    Retype(grp, "mu");
     QCOMPARE(column0(lvGrp), QStringList{"Music"});
-    grp->setText("mux"); // no match keeps the list
+    Type(grp, "x"); // no match keeps the list
     QCOMPARE(column0(lvGrp), QStringList{"Music"});
-    grp->clear();
-    w.lvSubGrp_Click(lvGrp->topLevelItem(0));
+    Retype(grp, "");
+    QVERIFY(ClickRow(lvGrp, "Maths"));
     QCOMPARE(grp->text(), QString("Maths"));
     QCOMPARE(column0(lvGrp).size(), 2); // the click does not search
     QVERIFY(delGrp->isEnabled());
-    title->setText("Algebra");
-    w.cmdAddSubTitle_Click();
-    title->setText("Arithmetic");
-    w.cmdAddSubTitle_Click();
+    Retype(title, "Algebra");
+    input::Click(addTitle);
+    Retype(title, "Arithmetic");
+    QTest::keyClick(title, Qt::Key_Enter);
     QCOMPARE(column0(lvTitle), (QStringList{"Maths ", "Maths Algebra", "Maths Arithmetic"}));
 
     // after a click on a title, the next keystroke searches again
-    title->setText("Al");
+    Retype(title, "Al");
     QCOMPARE(column0(lvTitle), QStringList{"Algebra"});
-    w.lvSubTitle_ItemClick(lvTitle->topLevelItem(0));
+    QVERIFY(ClickRow(lvTitle, "Algebra"));
     QCOMPARE(title->text(), QString("Algebra"));
-    title->setText("Ar");
+    Retype(title, "Ar");
     QCOMPARE(column0(lvTitle), QStringList{"Arithmetic"});
-    w.lvSubTitle_ItemClick(lvTitle->topLevelItem(0));
-    w.lvSubTitle_ItemClick(lvTitle->topLevelItem(0)); // same text again: no change reaction
-    title->setText("A");
+    QVERIFY(ClickRow(lvTitle, "Arithmetic"));
+    QVERIFY(ClickRow(lvTitle, "Arithmetic")); // same text again: no change reaction
+    Retype(title, "A");
     QCOMPARE(column0(lvTitle), (QStringList{"Algebra", "Arithmetic"}));
 
     // delete the selected title
-    w.lvSubTitle_ItemClick(lvTitle->topLevelItem(1));
+    QVERIFY(ClickRow(lvTitle, "Arithmetic"));
     log.answer(hx::MsgResult::Yes);
-    w.cmdDelSubTitle_Click();
+    input::Click(delTitle);
     QCOMPARE(log.messages.last().text, QString("Are you sure you want to delete 'Arithmetic' subject title"));
     QCOMPARE(db.count("subjtype", "subtype = 'Arithmetic'"), 0);
     QVERIFY(!delTitle->isEnabled());
 
     // delete both groups: both lists end empty
-    for (int i = 0; i < 2; ++i) {
-        w.lvSubGrp_Click(lvGrp->topLevelItem(0));
+    for (const char *name : {"Maths", "Music"}) {
+        QVERIFY(ClickRow(lvGrp, name));
         log.answer(hx::MsgResult::Yes);
-        w.cmdDelSubGrp_Click();
+        input::Click(delGrp);
     }
     QCOMPARE(log.unexpectedQuestions, 0);
     QCOMPARE(lvGrp->topLevelItemCount(), 0);

@@ -26,7 +26,7 @@ void AddTeacher(frmTeacher &w, const QString &name)
     if (cancel->text() == "&Cancel")
         AltKey(&w, 'c', cancel);
     Retype(w.findChild<QLineEdit *>("txtTeacherName"), name);
-    w.findChild<QDateEdit *>("dtpDOB")->setDate(QDate(1984, 5, 6));
+    QVERIFY(input::TypeDate(w.findChild<QDateEdit *>("dtpDOB"), QDate(1984, 5, 6)));
     AltKey(&w, 's', w.findChild<QPushButton *>("cmdSave"));
 }
 } // namespace

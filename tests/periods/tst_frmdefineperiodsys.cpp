@@ -36,13 +36,7 @@ private:
         }
         return out;
     }
-    static void choose(QComboBox *combo, const QString &name)
-    {
-        const int i = combo->findText(name);
-        QVERIFY(i >= 0);
-        combo->setCurrentIndex(i);
-        emit combo->activated(i);
-    }
+    static void choose(QComboBox *combo, const QString &name) { QVERIFY(input::Pick(combo, name)); }
 };
 
 void TestFrmDefinePeriodSys::loadsAndShowsChosenSystem()
@@ -52,7 +46,7 @@ void TestFrmDefinePeriodSys::loadsAndShowsChosenSystem()
     db.exec("insert into periodsystem values (2, 'Regular', 8, 40, '08:00', 4, 20, 'AM')");
     db.exec("insert into periodsystem values (1, 'Afternoon', 2, 30, '12:40', 2, 10, 'PM')");
     frmDefinePeriodSys w;
-    w.show();
+    QVERIFY(ShowInFront(&w));
     QCOMPARE(w.windowTitle(), QString("Period System"));
     auto *name = get<QComboBox>(&w, "cmbPeriodSysName");
     auto *list = get<QTreeWidget>(&w, "lvPSDetail");
@@ -82,14 +76,10 @@ void TestFrmDefinePeriodSys::loadsAndShowsChosenSystem()
     QCOMPARE(listRows(list), QStringList({"1 12:40-1:10", "2 1:10-1:40", "RECESS 1:40-1:50"}));
 
     // Typing a name that begins like an existing one keeps what was typed.
-    QApplication::setActiveWindow(&w);
-    name->setFocus();
-    name->lineEdit()->clear();
-    QTest::keyClicks(name->lineEdit(), "Reg");
-    QCOMPARE(name->currentText(), QString("Reg"));
+    QVERIFY(input::TypeOver(name, "Reg"));
 
     // Emptying the name (blanks count as empty) empties the inputs and the list.
-    name->setEditText("  ");
+    QVERIFY(input::TypeOver(name, "  "));
     QCOMPARE(w.currentPeriodSysId(), 0);
     QCOMPARE(list->topLevelItemCount(), 0);
     QCOMPARE(get<QLineEdit>(&w, "txtStHr")->text(), QString());
@@ -102,34 +92,31 @@ void TestFrmDefinePeriodSys::savesTypedSystem()
     TestDatabase db;
     MessageLog log;
     frmDefinePeriodSys w;
-    w.show();
-    QApplication::setActiveWindow(&w);
+    QVERIFY(ShowInFront(&w));
     auto *name = get<QComboBox>(&w, "cmbPeriodSysName");
     auto *hour = get<QLineEdit>(&w, "txtStHr");
     auto *duration = get<QLineEdit>(&w, "txtPeriodDuration");
-    name->setEditText("Regular");
+    QVERIFY(input::TypeOver(name, "Regular"));
     // A one-digit hour gets its zero when the box is left.
-    hour->setFocus();
-    QTest::keyClicks(hour, "8");
-    get<QLineEdit>(&w, "txtStMin")->setFocus();
+    Retype(hour, "8");
+    Retype(get<QLineEdit>(&w, "txtStMin"), "5");
     QCOMPARE(hour->text(), QString("08"));
-    get<QLineEdit>(&w, "txtStMin")->setText("5");
-    get<QComboBox>(&w, "cmbPeriodNumber")->setCurrentText("8");
-    get<QComboBox>(&w, "cmbPBeforeRec")->setCurrentText("8");
-    get<QLineEdit>(&w, "txtRecDuration")->setText("20");
+    choose(get<QComboBox>(&w, "cmbPeriodNumber"), "8");
+    choose(get<QComboBox>(&w, "cmbPBeforeRec"), "8");
+    Retype(get<QLineEdit>(&w, "txtRecDuration"), "20");
 
     // A bad number is refused before anything is written; the input stays, the box gets the focus.
-    duration->setText("forty");
-    get<QPushButton>(&w, "cmdSave")->click();
+    Retype(duration, "forty");
+    input::Click(get<QPushButton>(&w, "cmdSave"));
     QCOMPARE(log.messages.size(), 1);
     QCOMPARE(db.count("periodsystem"), 0);
     QCOMPARE(name->currentText(), QString("Regular"));
     QVERIFY(duration->hasFocus());
 
     log.clear();
-    duration->setText("40");
+    Retype(duration, "40");
     log.answer(hx::MsgResult::Yes);
-    get<QPushButton>(&w, "cmdSave")->click();
+    input::Click(get<QPushButton>(&w, "cmdSave"));
     QCOMPARE(log.texts(), QStringList({"Add New Period System?"}));
     QCOMPARE(db.count("periodsystem", "ps_name = 'Regular' and p_start = '08:5' and p_no = 8 and p_before_rec = 8"),
              1);
@@ -155,16 +142,16 @@ void TestFrmDefinePeriodSys::deletesWithQuestion()
     db.exec("insert into timeschedule (teacherid, subid, classid, period, weekday) values (1, 1, 1, 0, 0)");
     db.exec("insert into timeschedule (teacherid, subid, classid, period, weekday) values (1, 1, 1, 0, 3)");
     frmDefinePeriodSys w;
-    w.show();
+    QVERIFY(ShowInFront(&w));
     auto *name = get<QComboBox>(&w, "cmbPeriodSysName");
     auto *del = get<QPushButton>(&w, "CmdDelete");
 
-    del->click(); // nothing typed: nothing asked
+    input::Click(del); // nothing typed: nothing asked
     QVERIFY(log.messages.isEmpty());
 
     choose(name, "Regular");
     log.answer(hx::MsgResult::No);
-    del->click();
+    input::Click(del);
     QCOMPARE(log.last(), QString("Are you sure you want to DELETE 'Regular' period system?"));
     QCOMPARE(log.messages.last().title, QString("Period System"));
     QCOMPARE(log.messages.last().buttons, hx::MsgButtons::YesNo);
@@ -172,7 +159,7 @@ void TestFrmDefinePeriodSys::deletesWithQuestion()
     QCOMPARE(name->currentText(), QString("Regular"));
 
     log.answer(hx::MsgResult::Yes);
-    del->click();
+    input::Click(del);
     QCOMPARE(db.count("periodsystem"), 0);
     QCOMPARE(db.count("timeschedule"), 1); // Thursday was not the system's day
     QCOMPARE(name->count(), 0);

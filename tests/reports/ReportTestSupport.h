@@ -25,7 +25,7 @@ inline bool InstallTemplates()
         if (!QFile::copy(source.filePath(f), ReportPath + f))
             return false;
     }
-    return files.size() == 7;
+    return files.size() == 8;
 }
 
 struct School {

@@ -4,10 +4,12 @@
 #include "FrmReports.h"
 #include "MDISchedule.h"
 #include "ReportTestSupport.h"
+#include "UserInput.h"
 
 #include <QAction>
 #include <QDateEdit>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -59,7 +61,9 @@ void TestFrmReports::slipWindow()
 
     MDISchedule main;
     QVERIFY(main.MDIForm_Load());
-    auto *w = qobject_cast<FrmReports *>(main.openChild("mnuSubstitute"));
+    QVERIFY(ShowInFront(&main));
+    QVERIFY(input::ChooseMenu(main.menuBar(), main.menuAction("mnuSubstitute")));
+    auto *w = qobject_cast<FrmReports *>(main.openWindowNamed("FrmReports"));
     QVERIFY(w);
     QCOMPARE(w->objectName(), QString("FrmReports"));
     QCOMPARE(w->windowTitle(), QString("Substitution Slip"));
@@ -70,7 +74,7 @@ void TestFrmReports::slipWindow()
     QCOMPARE(w->CmdExit->text(), QString("E&xit"));
 
     // The slip of a date: both the school and the date reach it, its records only.
-    w->DTP->setDate(QDate(2026, 12, 7));
+    QVERIFY(input::TypeDate(w->DTP, QDate(2026, 12, 7)));
     QTest::mouseClick(w->CmdPrint, Qt::LeftButton);
     QCOMPARE(preview.shown.size(), 1);
     Shown s = preview.last();
@@ -86,7 +90,7 @@ void TestFrmReports::slipWindow()
     QVERIFY(rpt::SharedReport().selectionFormula().isEmpty());
 
     // A date without substitutions.
-    w->DTP->setDate(QDate(2026, 12, 12));
+    QVERIFY(input::TypeDate(w->DTP, QDate(2026, 12, 12)));
     QTest::mouseClick(w->CmdPrint, Qt::LeftButton);
     QVERIFY(preview.last().text.contains("Saturday, 12/12/2026"));
     QVERIFY(preview.last().text.contains("No substitutions are recorded for this date."));
@@ -106,6 +110,7 @@ void TestFrmReports::menuReportsAfterASlip()
     PreviewLog preview;
     MDISchedule main;
     QVERIFY(main.MDIForm_Load());
+    QVERIFY(ShowInFront(&main));
 
     QVERIFY(SubstitutionSlip::Print(QDate(2026, 12, 7)));
     // Every report entry of the menu runs its own template with the school formula alone
@@ -121,7 +126,7 @@ void TestFrmReports::menuReportsAfterASlip()
     for (const auto &e : entries) {
         QAction *a = main.menuAction(e.first);
         QVERIFY2(a && a->isEnabled(), qPrintable(e.first));
-        a->trigger();
+        QVERIFY(input::ChooseMenu(main.menuBar(), a));
         const Shown s = preview.last();
         QCOMPARE(s.title, e.second);
         QCOMPARE(s.slot0, QString("school = 'St. Mary''s School'"));
@@ -141,11 +146,11 @@ void TestFrmReports::menuReportsAfterASlip()
 
     // A template gone from the reports folder: a message, and the program carries on.
     QVERIFY(QFile::remove(ReportPath + "classschsumm.rpt"));
-    main.menuAction("MnuClassSchSumm")->trigger();
+    QVERIFY(input::ChooseMenu(main.menuBar(), main.menuAction("MnuClassSchSumm")));
     QCOMPARE(log.messages.size(), 1);
     QVERIFY(log.last().contains("classschsumm.rpt cannot be opened"));
     QCOMPARE(preview.shown.size(), 7);
-    main.menuAction("MnuTmTable")->trigger();
+    QVERIFY(input::ChooseMenu(main.menuBar(), main.menuAction("MnuTmTable")));
     QCOMPARE(preview.shown.size(), 8);
 }
 
@@ -158,6 +163,7 @@ void TestFrmReports::editorsPrintThroughTheHook()
     PreviewLog preview;
     MDISchedule main;
     QVERIFY(main.MDIForm_Load());
+    QVERIFY(ShowInFront(&main));
 
     // The class editor's Print Schedule.
     hx::RunReport("classtmtable.rpt", QString("{classsection.classid} = %1").arg(school.vii));
@@ -187,7 +193,7 @@ void TestFrmReports::editorsPrintThroughTheHook()
     QCOMPARE(log.messages.size(), 1);
     QVERIFY(log.last().contains("cannot be read"));
     // ... and the following menu report runs on all records.
-    main.menuAction("MnuTmTable")->trigger();
+    QVERIFY(input::ChooseMenu(main.menuBar(), main.menuAction("MnuTmTable")));
     QVERIFY(preview.last().text.contains("VIII-A"));
 }
 

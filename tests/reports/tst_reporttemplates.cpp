@@ -286,18 +286,23 @@ void TestReportTemplates::timetableCheck()
     const School s = FillSchool(db);
     // Bimal in two classes at once on Monday I, besides the subjects not placed as planned.
     db.exec("insert into timeschedule (teacherid, subid, classid, period, weekday) values (2, 2, ?, 0, 0)", {s.vii});
+    // Every subject has a teacher; one class-subject is given more periods than it has.
+    db.exec("insert into teachersubjects select distinct 1, subid, 1, 12 from classsubjects");
+    db.exec("insert into classsubjectteachers select classid, subid, 1, hours + 1 from classsubjects limit 1");
 
     QVector<check::Fault> faults;
     QVERIFY(check::FindFaults(&faults));
-    QCOMPARE(faults.size(), 6);
+    QCOMPARE(faults.size(), 7);
+    QVERIFY(faults.last().fault.contains("allocated, but the curriculum has"));
+    QCOMPARE(faults.last().mend, QString("Teaching Allocation"));
     QTextDocument doc;
     QString error;
     QVERIFY2(Render(&doc, "timetablecheck.rpt", QString(), {rpt::SchoolFormula()}, &error), qPrintable(error));
     QVERIFY(doc.toPlainText().startsWith("St. Mary's School"));
-    QVERIFY(doc.toPlainText().contains("6 faults."));
+    QVERIFY(doc.toPlainText().contains("7 faults."));
     QTextTable *t = Tables(doc).value(0);
     QVERIFY(t);
-    QCOMPARE(t->rows(), 1 + 6);
+    QCOMPARE(t->rows(), 1 + 7);
     QCOMPARE(CellText(t, 1, 0), QString("Bimal Das teaches VII-B (English) and VIII-A (Maths) on Monday in period I "
                                         "at once"));
     for (int i = 0; i < faults.size(); ++i) {
@@ -308,6 +313,7 @@ void TestReportTemplates::timetableCheck()
     // Nothing to mend.
     db.exec("delete from timeschedule");
     db.exec("delete from classsubjects");
+    db.exec("delete from classsubjectteachers");
     QVERIFY(Render(&doc, "timetablecheck.rpt"));
     QVERIFY(Tables(doc).isEmpty());
     QVERIFY(doc.toPlainText().contains("The timetable has no faults."));
@@ -320,7 +326,7 @@ void TestReportTemplates::everyTemplateMakesAPdf()
     QVERIFY(InstallTemplates());
     FillSchool(db);
     for (const char *name : {"classschsumm.rpt", "teacherschsumm.rpt", "classtmtable.rpt", "tchrtmtable.rpt",
-                             "freeperiod.rpt", "substitute.rpt", "timetablecheck.rpt"}) {
+                             "freeperiod.rpt", "substitute.rpt", "timetablecheck.rpt", "substats.rpt"}) {
         const QString file = pdfFile(QString(name).replace(".rpt", "-all.pdf"));
         QVERIFY2(PdfPages(name, QString(), file) >= 1, name);
         QFile f(file);

@@ -4,6 +4,8 @@
 #include "MDISchedule.h"
 #include "tst_classschedule_school.h"
 
+#include "UserInput.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -49,8 +51,8 @@ static FrmClassSchedule *openInMain(MDISchedule &main)
 {
     if (!main.MDIForm_Load())
         return nullptr;
-    main.show();
-    main.menuAction("MnuClassSchedule")->trigger();
+    if (!input::Show(&main) || !input::ChooseMenu(main.menuBar(), main.menuAction("MnuClassSchedule")))
+        return nullptr;
     return qobject_cast<FrmClassSchedule *>(main.openWindowNamed("FrmClassSchedule"));
 }
 
@@ -60,7 +62,7 @@ static void comeBack(MDISchedule &main, QWidget *w)
 {
     auto *sub = qobject_cast<QMdiSubWindow *>(w->parentWidget());
     QVERIFY(sub);
-    main.menuAction("MnuTeacherSchedule")->trigger();
+    QVERIFY(input::ChooseMenu(main.menuBar(), main.menuAction("MnuTeacherSchedule")));
     QTRY_VERIFY(main.mdiArea()->activeSubWindow() != sub);
     QTest::mouseClick(sub, Qt::LeftButton, {}, QPoint(sub->width() / 2, 6));
     QTRY_COMPARE(main.mdiArea()->activeSubWindow(), sub);
@@ -309,7 +311,7 @@ void TestClassScheduleWindow::openedFromTheMenu()
     QVERIFY(main.MDIForm_Load());
     main.show();
     QVERIFY(main.menuAction("MnuClassSchedule")->isEnabled());
-    main.menuAction("MnuClassSchedule")->trigger();
+    QVERIFY(input::ChooseMenu(main.menuBar(), main.menuAction("MnuClassSchedule")));
     auto *w = qobject_cast<FrmClassSchedule *>(main.openWindowNamed("FrmClassSchedule"));
     QVERIFY(w);
     QCOMPARE(w->windowTitle(), QString("Schedule of Class VI-A"));

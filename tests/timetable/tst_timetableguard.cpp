@@ -6,6 +6,8 @@
 #include "MDISchedule.h"
 #include "tst_classschedule_school.h"
 
+#include "UserInput.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QBarCategoryAxis>
@@ -80,13 +82,15 @@ QColor back(QWidget *w) { return w->palette().color(QPalette::Window); }
 
 FrmClassSchedule *classWindow(MDISchedule &main)
 {
-    main.menuAction("MnuClassSchedule")->trigger();
+    if (!input::ChooseMenu(main.menuBar(), main.menuAction("MnuClassSchedule")))
+        return nullptr;
     return qobject_cast<FrmClassSchedule *>(main.openWindowNamed("FrmClassSchedule"));
 }
 
 FrmTeacherSchedule *teacherWindow(MDISchedule &main)
 {
-    main.menuAction("MnuTeacherSchedule")->trigger();
+    if (!input::ChooseMenu(main.menuBar(), main.menuAction("MnuTeacherSchedule")))
+        return nullptr;
     return qobject_cast<FrmTeacherSchedule *>(main.openWindowNamed("FrmTeacherSchedule"));
 }
 
