@@ -2,6 +2,7 @@
 // the result, then Save or Discard; Stop and closing while it runs write nothing.
 #include "GenerateSchool.h"
 #include "MDISchedule.h"
+#include "UserInput.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -70,8 +71,8 @@ QStringList Checked(QListWidget *list)
     return out;
 }
 
-// The main window on the crafted school (VI-A with one lesson) with Generate Timetable opened
-// from its menu.
+// The main window on the crafted school (VI-A with one lesson) with Generate Timetable chosen
+// from its menu with the mouse.
 struct Opened {
     TestDatabase db;
     GenerateSchool school{db};
@@ -81,13 +82,11 @@ struct Opened {
     Opened()
     {
         school.lesson(school.VIA, school.MonI, school.Anita, school.Maths);
-        if (!main.MDIForm_Load())
+        if (!main.MDIForm_Load() || !input::Show(&main))
             return;
-        main.show();
-        if (QAction *entry = main.menuAction("MnuGenerate"); entry && entry->text() == QLatin1String("Generate Timetable")) {
-            entry->trigger();
+        QAction *entry = main.menuAction("MnuGenerate");
+        if (entry && entry->text() == QLatin1String("Generate Timetable") && input::ChooseMenu(main.menuBar(), entry))
             window = main.openWindowNamed("FrmGenerate");
-        }
     }
 };
 
