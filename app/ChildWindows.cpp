@@ -9,6 +9,7 @@
 
 #include "FrmSchoolDtl.h"
 
+#include "FrmGenerate.h"
 #include "FrmTeacherSchedule.h"
 #include "FrmLeaves.h"
 #include "FrmSubstitute.h"
@@ -42,6 +43,8 @@ std::vector<ChildWindowEntry> &ChildWindowEntries()
         {"MnuClassSchedule", "FrmClassSchedule", [] { return new FrmClassSchedule; }},
         // timetable: teacher
         {"MnuTeacherSchedule", "FrmTeacherSchedule", [] { return new FrmTeacherSchedule; }},
+        // timetable: the whole school's week built by the generator
+        {"MnuGenerate", "FrmGenerate", [] { return new FrmGenerate; }},
         // daily
         {"MnuLeave", "FrmLeaves", [] { return new FrmLeaves; }},
         {"mnuTeacherAtt", "frmTeacherAtt", [] { return new frmTeacherAtt; }},

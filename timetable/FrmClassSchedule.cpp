@@ -47,22 +47,6 @@ QColor colourOf(CellColour c)
     return tt::ColUnavailable();
 }
 
-void paintCell(QLabel *cell, const QColor &background, bool substitute)
-{
-    QPalette pal = cell->palette();
-    const QColor text = substitute ? tt::ColSubstitute() : QColor(Qt::black);
-    if (pal.color(QPalette::Window) != background || pal.color(QPalette::WindowText) != text) {
-        pal.setColor(QPalette::Window, background);
-        pal.setColor(QPalette::WindowText, text);
-        cell->setPalette(pal);
-    }
-    if (cell->font().bold() != substitute) {
-        QFont f = cell->font();
-        f.setBold(substitute);
-        cell->setFont(f);
-    }
-}
-
 // A free-teacher cell: its text stays the whole " / " list (the tool-tip shows it all), but it
 // paints only the names that fit and says how many more there are, instead of cutting a
 // name in half at the cell's foot.
@@ -260,41 +244,20 @@ QWidget *FrmClassSchedule::buildGrid(bool editable)
     auto *w = new QWidget;
     auto *g = new QGridLayout(w);
     g->setSpacing(2);
-    for (int p = 0; p < tt::kPeriods; ++p) {
-        auto *h = new QLabel(tt::PeriodRoman(p));
-        h->setAlignment(Qt::AlignCenter);
+    const std::array<QLabel *, tt::kPeriods> headings = tt::AddWeekHeadings(g);
+    for (QLabel *h : headings)
         h->setToolTip(QStringLiteral("Click here to select whole period"));
-        QFont f = h->font();
-        f.setBold(true);
-        h->setFont(f);
-        g->addWidget(h, 0, p + 1);
-        if (editable) {
-            h->setObjectName(QStringLiteral("Label4_%1").arg(p));
-            h->setCursor(Qt::PointingHandCursor);
-            h->installEventFilter(this);
-            label4_[p] = h;
-        }
+    for (int p = 0; p < tt::kPeriods && editable; ++p) {
+        QLabel *h = headings[p];
+        h->setObjectName(QStringLiteral("Label4_%1").arg(p));
+        h->setCursor(Qt::PointingHandCursor);
+        h->installEventFilter(this);
+        label4_[p] = h;
     }
-    for (int d = 0; d < tt::kDays; ++d) {
-        auto *l = new QLabel(tt::DayCaption(d));
-        if (editable)
-            l->setObjectName(QStringLiteral("Label3_%1").arg(d));
-        QFont f = l->font();
-        f.setBold(true);
-        l->setFont(f);
-        g->addWidget(l, d + 1, 0);
-    }
+    for (int d = 0; d < tt::kDays && editable; ++d)
+        g->itemAtPosition(d + 1, 0)->widget()->setObjectName(QStringLiteral("Label3_%1").arg(d));
     for (int i = 0; i < tt::kCells; ++i) {
-        QLabel *c = editable ? new QLabel : new NameListLabel;
-        c->setFixedSize(hx::Twips(1215), hx::Twips(825));
-        c->setWordWrap(true);
-        c->setAlignment(Qt::AlignCenter);
-        c->setAutoFillBackground(true);
-        c->setFrameShape(QFrame::Box);
-        QFont f = c->font();
-        f.setPointSizeF(f.pointSizeF() * 0.85);
-        c->setFont(f);
-        g->addWidget(c, tt::CellDay(i) + 1, tt::CellPeriod(i) + 1);
+        QLabel *c = tt::AddWeekCell(g, i, editable ? new QLabel : new NameListLabel);
         if (editable) {
             c->setObjectName(QStringLiteral("Period_%1").arg(i));
             c->setAcceptDrops(true);
@@ -303,7 +266,7 @@ QWidget *FrmClassSchedule::buildGrid(bool editable)
         } else {
             c->setObjectName(QStringLiteral("Alternate_%1").arg(i));
             c->setAlignment(Qt::AlignHCenter | Qt::AlignTop); // the whole list is in the tool-tip
-            paintCell(c, tt::ColFree(), false);
+            tt::PaintCell(c, tt::ColFree(), false);
             alternate_[i] = c;
         }
     }
@@ -364,7 +327,7 @@ void FrmClassSchedule::refresh()
         QLabel *c = period_[i];
         setText(c, model_.caption(i));
         setTip(c, model_.toolTip(i));
-        paintCell(c, colourOf(model_.colour(i)), model_.substituteLook(i) && !model_.showingTeacher());
+        tt::PaintCell(c, colourOf(model_.colour(i)), model_.substituteLook(i) && !model_.showingTeacher());
         setText(alternate_[i], model_.alternateCaption(i));
         setTip(alternate_[i], model_.alternateToolTip(i));
     }

@@ -3,6 +3,7 @@
 #include "Platform.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -53,6 +54,58 @@ QLabel *Legend(const QColor &colour, const QString &text, const QString &name)
     l->setFrameShape(QFrame::Box);
     l->setMargin(3);
     return l;
+}
+
+std::array<QLabel *, kPeriods> AddWeekHeadings(QGridLayout *grid)
+{
+    std::array<QLabel *, kPeriods> headings{};
+    for (int p = 0; p < kPeriods; ++p) {
+        auto *h = new QLabel(PeriodRoman(p));
+        h->setAlignment(Qt::AlignCenter);
+        QFont f = h->font();
+        f.setBold(true);
+        h->setFont(f);
+        grid->addWidget(h, 0, p + 1);
+        headings[p] = h;
+    }
+    for (int d = 0; d < kDays; ++d) {
+        auto *l = new QLabel(DayCaption(d));
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+        grid->addWidget(l, d + 1, 0);
+    }
+    return headings;
+}
+
+QLabel *AddWeekCell(QGridLayout *grid, int cell, QLabel *c)
+{
+    c->setFixedSize(hx::Twips(1215), hx::Twips(825));
+    c->setWordWrap(true);
+    c->setAlignment(Qt::AlignCenter);
+    c->setAutoFillBackground(true);
+    c->setFrameShape(QFrame::Box);
+    QFont f = c->font();
+    f.setPointSizeF(f.pointSizeF() * 0.85);
+    c->setFont(f);
+    grid->addWidget(c, CellDay(cell) + 1, CellPeriod(cell) + 1);
+    return c;
+}
+
+void PaintCell(QLabel *cell, const QColor &background, bool substitute)
+{
+    QPalette pal = cell->palette();
+    const QColor text = substitute ? ColSubstitute() : QColor(Qt::black);
+    if (pal.color(QPalette::Window) != background || pal.color(QPalette::WindowText) != text) {
+        pal.setColor(QPalette::Window, background);
+        pal.setColor(QPalette::WindowText, text);
+        cell->setPalette(pal);
+    }
+    if (cell->font().bold() != substitute) {
+        QFont f = cell->font();
+        f.setBold(substitute);
+        cell->setFont(f);
+    }
 }
 
 AfterSave TellSaveResult(const store::SaveResult &result)

@@ -9,6 +9,8 @@
 #include <array>
 #include <functional>
 
+class QGridLayout;
+class QLabel;
 class QMdiSubWindow;
 class QObject;
 
@@ -43,6 +45,14 @@ QColor ColSubstitute();  // 192, 0, 0, bold text of a substitute lesson
 
 // A sample of a cell colour with its meaning beside a grid.
 QLabel *Legend(const QColor &colour, const QString &text, const QString &name = QString());
+
+// The week grid as the editors draw it: period headings "I" .. "IX" on row 0 (returned, for
+// windows that make them clickable), day captions in column 0, and cells of the editors' size
+// and font at (day + 1, period + 1).
+std::array<QLabel *, kPeriods> AddWeekHeadings(QGridLayout *grid);
+QLabel *AddWeekCell(QGridLayout *grid, int cell, QLabel *label);
+// Sets a cell's background, and red bold text for a substitute lesson.
+void PaintCell(QLabel *cell, const QColor &background, bool substitute = false);
 
 // Runs `activated` each time the window's frame becomes the active child coming from another
 // child window (a message box coming and going is no activation), and once now if it is the

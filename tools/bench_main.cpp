@@ -94,6 +94,50 @@ double peakMemoryMb()
     return -1;
 }
 
+// A tool beside the bench (horalux-demoschool, horalux-generate), run to its end; its output.
+struct ToolRun {
+    int status = -1;
+    QString out, err;
+};
+ToolRun runTool(const QString &tool, const QStringList &args, const QStringList &env = {})
+{
+    QProcess p;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    for (const QString &kv : env)
+        e.insert(kv.section('=', 0, 0), kv.section('=', 1));
+    p.setProcessEnvironment(e);
+    p.start(QDir(QCoreApplication::applicationDirPath()).filePath(tool), args);
+    p.waitForFinished(600000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardOutput()),
+            QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+// horalux-generate on a fresh copy of FOLDER/school.db each run; the time is the one its last
+// line gives (reading, generating and saving, without the process start), the row's median.
+void generateRow(const QString &what, const QString &folder, const QStringList &args, double target,
+                 const std::function<void(const QString &)> &prepare = {})
+{
+    QVector<double> ms;
+    QString last;
+    bool complete = true;
+    for (int i = 0; i < 5; ++i) {
+        QTemporaryDir copy;
+        QFile::copy(QDir(folder).filePath("school.db"), QDir(copy.path()).filePath("school.db"));
+        if (prepare)
+            prepare(copy.path());
+        const ToolRun r = runTool("horalux-generate", QStringList(args) << copy.path());
+        last = r.out.trimmed().section('\n', -1);
+        complete = complete && r.status == 0;
+        // A run that ended without its summary counts as missing the target.
+        ms << (last.startsWith("placed ") ? last.section(", in ", 1).section(' ', 0, 0).toDouble() : 1e9);
+    }
+    std::sort(ms.begin(), ms.end());
+    g_rows << Row{what, int(ms.size()), ms[ms.size() / 2], ms.first(), ms.last(), target};
+    std::printf("  %-58s %4d runs  median %9.2f ms  min %9.2f  max %9.2f\n", qPrintable(what), int(ms.size()),
+                ms[ms.size() / 2], ms.first(), ms.last());
+    note(QStringLiteral("%1: %2%3").arg(what, last, complete ? QString() : QStringLiteral(" (NOT every lesson placed)")));
+}
+
 // The free-teacher search done cell by cell with one query per teacher, the plain way a
 // first version goes about it; kept here only as the yardstick for the set-based one.
 std::array<QString, tt::kCells> freeTeachersCellByCell(const ClassScheduleModel &m)
@@ -615,6 +659,32 @@ int main(int argc, char **argv)
     child.waitForFinished(120000);
     const QString memory = QString::fromLocal8Bit(child.readAllStandardOutput()).trimmed();
     note(QStringLiteral("large school loaded, every window opened once: %1 (target 200 MB)").arg(memory.section('\n', -1)));
+
+    // --- the timetable generator, as the tool runs it on copies of the demo schools ----------
+    std::printf("\ntimetable generator (horalux-generate):\n");
+    {
+        QTemporaryDir large, small, tight;
+        runTool("horalux-demoschool", {"--force", large.path()});
+        runTool("horalux-demoschool", {"--small", "--force", small.path()});
+        runTool("horalux-demoschool", {"--tight", "--force", tight.path()});
+        generateRow("Generate: large school from empty, its teachers kept", large.path(), {"--keep-teachers"}, 1000);
+        generateRow("Generate: large school from empty, every teacher chosen", large.path(), {}, 2000,
+                    [](const QString &copy) {
+                        // No allocations: the generator chooses every teacher.
+                        SetProgramFolder(copy);
+                        QString why;
+                        if (InitializeDatabase(&why))
+                            ExecuteSql("delete from classsubjectteachers");
+                        CloseDatabase();
+                    });
+        generateRow("Generate: small school from empty", small.path(), {}, 100);
+        generateRow("Generate: tight school, its kept lessons kept", tight.path(), {"--keep-lessons"}, 10000);
+        QTemporaryDir copy;
+        QFile::copy(QDir(large.path()).filePath("school.db"), QDir(copy.path()).filePath("school.db"));
+        const ToolRun r = runTool("horalux-generate", {"--keep-teachers", copy.path()}, {"HORALUX_GENERATE_PEAK=1"});
+        note(QStringLiteral("horalux-generate on the large school: %1 (target 100 MB)")
+                 .arg(r.err.section("peak memory ", 1).trimmed()));
+    }
 
     // --- the table -----------------------------------------------------------------------
     std::printf("\n| action | runs | median ms | min ms | max ms | target |\n|---|---:|---:|---:|---:|---|\n");

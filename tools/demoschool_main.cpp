@@ -2,6 +2,7 @@
 // with a fully timetabled school, and the report templates beside it, so that
 // `horalux FOLDER` starts the program on it.
 #include "DemoSchool.h"
+#include "TightSchool.h"
 #include "Platform.h"
 
 #include <QApplication>
@@ -13,10 +14,12 @@ namespace {
 void usage()
 {
     std::fprintf(stderr,
-                 "usage: horalux-demoschool [--small|--large] [--seed N] [--force] FOLDER\n"
+                 "usage: horalux-demoschool [--small|--large] [--tight] [--seed N] [--force] FOLDER\n"
                  "  writes FOLDER/school.db with a demo school (default --large: 100 class-sections,\n"
                  "  150 teachers; --small: 12 class-sections, 25 teachers). The same seed gives the\n"
-                 "  same school. An existing school.db is replaced only with --force.\n");
+                 "  same school. An existing school.db is replaced only with --force.\n"
+                 "  --tight: as few teachers as the busiest period needs, each allocated every period\n"
+                 "  they can teach, one in ten unavailable for a whole day, one lesson in ten kept.\n");
 }
 
 } // namespace
@@ -29,6 +32,7 @@ int main(int argc, char **argv)
     DemoSchoolOptions options = DemoSchoolOptions::large();
     bool small = false;
     bool force = false;
+    bool tight = false;
     quint32 seed = options.seed;
     QString folder;
     for (int i = 1; i < args.size(); ++i) {
@@ -37,6 +41,8 @@ int main(int argc, char **argv)
             small = true;
         } else if (a == QLatin1String("--large")) {
             small = false;
+        } else if (a == QLatin1String("--tight")) {
+            tight = true;
         } else if (a == QLatin1String("--force")) {
             force = true;
         } else if (a == QLatin1String("--seed")) {
@@ -78,6 +84,11 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "horalux-demoschool: %s\n", qPrintable(error));
         return 1;
     }
+    TightSchoolFigures tf;
+    if (tight && !TightenDemoSchool(seed, 10, &tf, &error)) {
+        std::fprintf(stderr, "horalux-demoschool: %s\n", qPrintable(error));
+        return 1;
+    }
     if (!CopyReportTemplates(QStringLiteral(HORALUX_REPORT_TEMPLATES), folder, &error)) {
         std::fprintf(stderr, "horalux-demoschool: %s\n", qPrintable(error));
         return 1;
@@ -87,7 +98,12 @@ int main(int argc, char **argv)
                 "%d absent, %d substitutions; in %lld ms\n",
                 qPrintable(folder), f.teachers, f.classSections, f.subjectTitles, f.lessons,
                 f.unplaced, f.leaves, f.absences, f.substitutions, static_cast<long long>(clock.elapsed()));
-    std::printf("%d class-subject teachers allocated as the timetable has them; %d periods marked not available\n",
-                f.allocations, f.unavailable);
+    if (tight)
+        std::printf("tight: %d teachers allocated all the periods they can teach (%d teacher-periods not available, "
+                    "%d teachers a whole day), %d of %d lessons kept\n",
+                    tf.teachers, tf.unavailable, tf.dayOff, tf.kept, tf.lessons);
+    else
+        std::printf("%d class-subject teachers allocated as the timetable has them; %d periods marked not available\n",
+                    f.allocations, f.unavailable);
     return 0;
 }

@@ -9,6 +9,8 @@
 #include "Report.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
@@ -159,6 +161,26 @@ int main(int argc, char **argv)
             shoot(framed(w), e.window + QStringLiteral("-freeteachers"));
             showTab(w, 0);
             shoot(&main, QStringLiteral("main-classschedule"));
+        } else if (e.window == QLatin1String("FrmGenerate")) {
+            // Every class built from empty, then a class's week and a teacher's.
+            if (auto *keep = w->findChild<QCheckBox *>(QStringLiteral("ChkKeep")))
+                keep->setChecked(false);
+            w->findChild<QPushButton *>(QStringLiteral("cmdAll"))->click();
+            w->findChild<QPushButton *>(QStringLiteral("cmdGenerate"))->click();
+            auto *save = w->findChild<QPushButton *>(QStringLiteral("cmdSave"));
+            QElapsedTimer waited;
+            waited.start();
+            while (!save->isEnabled() && waited.elapsed() < 30000)
+                QApplication::processEvents(QEventLoop::AllEvents, 50);
+            auto *tabs = w->findChild<QTabWidget *>(QStringLiteral("TabResult"));
+            tabs->setCurrentIndex(2);
+            choose(w, QStringLiteral("CmbClass"), 2);
+            shoot(framed(w), e.window);
+            tabs->setCurrentIndex(3);
+            choose(w, QStringLiteral("CmbTeacher"), 1);
+            shoot(framed(w), e.window + QStringLiteral("-teacher"));
+            tabs->setCurrentIndex(0);
+            shoot(framed(w), e.window + QStringLiteral("-classes"));
         } else if (e.window == QLatin1String("FrmAllocation")) {
             // A subject of the class chosen, with its teachers offered; then a part-timer's week.
             if (auto *lines = w->findChild<QTreeWidget *>(QStringLiteral("LvwCurriculum")))

@@ -96,7 +96,8 @@ void TestAllocationWindow::teachersForSubjects()
     for (QAction *a : main.findChild<QMenu *>("MnuSchooltime")->actions())
         captions << (a->isSeparator() ? "-" : a->text());
     QCOMPARE(captions, QStringList({"Assign Period System to Class", "Assign Subjects to Class", "Assign Subjects to Teacher",
-                                    "Class Schedule", "Teacher Schedule", "-", "Teaching Allocation"}));
+                                    "Class Schedule", "Teacher Schedule", "-", "Teaching Allocation",
+                                    "Generate Timetable"}));
     FrmAllocation *w = Open(main);
     QVERIFY(w);
     QCOMPARE(w->windowTitle(), QString("Teaching Allocation"));
