@@ -180,6 +180,10 @@ frmTeacher::frmTeacher(QWidget *parent) : QWidget(parent)
     }
 }
 
+// Closing the window takes the focus from the name box, and its editingFinished would reach a
+// window already half taken apart.
+frmTeacher::~frmTeacher() { txtTeacherName->disconnect(this); }
+
 void frmTeacher::ClearFields()
 {
     for (QLineEdit *e : {txtTeacherName, txtShortName, txtAdd, txtPhone, txtEmail, txtFatherName,

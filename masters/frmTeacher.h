@@ -18,6 +18,7 @@ class frmTeacher : public QWidget {
     Q_OBJECT
 public:
     explicit frmTeacher(QWidget *parent = nullptr);
+    ~frmTeacher() override;
 
     using PhotoChooser = std::function<QString(QWidget *parent)>;
     void setPhotoChooser(PhotoChooser chooser) { choosePhoto_ = std::move(chooser); }
