@@ -238,35 +238,12 @@ QWidget *FrmAllocation::buildAvailabilityTab()
     grid_ = new QWidget;
     auto *g = new QGridLayout(grid_);
     g->setSpacing(2);
-    for (int p = 0; p < tt::kPeriods; ++p) {
-        auto *h = new QLabel(tt::PeriodRoman(p));
-        h->setAlignment(Qt::AlignCenter);
-        QFont f = h->font();
-        f.setBold(true);
-        h->setFont(f);
-        g->addWidget(h, 0, p + 1);
-    }
-    for (int d = 0; d < tt::kDays; ++d) {
-        auto *l = new QLabel(tt::DayCaption(d));
-        QFont f = l->font();
-        f.setBold(true);
-        l->setFont(f);
-        g->addWidget(l, d + 1, 0);
-    }
+    tt::AddWeekHeadings(g);
     for (int i = 0; i < tt::kCells; ++i) {
         auto *c = new QLabel;
         c->setObjectName(QStringLiteral("Avail_%1").arg(i));
-        c->setFixedSize(hx::Twips(1215), hx::Twips(825));
-        c->setWordWrap(true);
-        c->setAlignment(Qt::AlignCenter);
-        c->setAutoFillBackground(true);
-        c->setFrameShape(QFrame::Box);
-        QFont f = c->font();
-        f.setPointSizeF(f.pointSizeF() * 0.85);
-        c->setFont(f);
         c->installEventFilter(this);
-        g->addWidget(c, tt::CellDay(i) + 1, tt::CellPeriod(i) + 1);
-        avail_[i] = c;
+        avail_[i] = tt::AddWeekCell(g, i, c);
     }
     g->setColumnStretch(tt::kPeriods + 1, 1);
     v->addWidget(grid_);
