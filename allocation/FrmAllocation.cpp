@@ -537,8 +537,11 @@ bool FrmAllocation::eventFilter(QObject *watched, QEvent *event)
     const int index = cell ? int(std::find(avail_.begin(), avail_.end(), cell) - avail_.begin()) : tt::kCells;
     if (index >= tt::kCells || week_.teacherId() == 0)
         return QWidget::eventFilter(watched, event);
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        return QWidget::eventFilter(watched, event);
     auto *mouse = static_cast<QMouseEvent *>(event);
-    switch (event->type()) {
+    switch (type) {
     case QEvent::MouseButtonPress:
         if (mouse->button() != Qt::LeftButton)
             break;
